@@ -1,0 +1,191 @@
+#include "core/textfile.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "core/numbers.h"
+
+namespace gencampi {
+
+namespace {
+
+bool esiste_esatto(const std::string& p) {
+  struct stat st;
+  return ::stat(p.c_str(), &st) == 0;
+}
+
+char minuscola(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool uguali_senza_maiuscole(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (minuscola(a[i]) != minuscola(b[i])) return false;
+  return true;
+}
+
+// The entry of `dir` equal to `name` ignoring case, the first in byte order.
+std::optional<std::string> cerca_voce(const std::string& dir, const std::string& name) {
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return std::nullopt;
+  std::vector<std::string> trovate;
+  while (dirent* e = ::readdir(d)) {
+    std::string n = e->d_name;
+    if (uguali_senza_maiuscole(n, name)) trovate.push_back(n);
+  }
+  ::closedir(d);
+  if (trovate.empty()) return std::nullopt;
+  return *std::min_element(trovate.begin(), trovate.end());
+}
+
+}  // namespace
+
+std::string risolvi(const std::string& path) {
+  if (path.empty() || esiste_esatto(path)) return path;
+  std::vector<std::string> parti;
+  std::size_t i = 0;
+  while (i <= path.size()) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    parti.push_back(path.substr(i, j - i));
+    i = j + 1;
+  }
+  // parti[0] is "" for an absolute path.
+  std::string cur = parti[0];
+  bool perso = false;  // once a component is missing, the rest is taken as given
+  for (std::size_t k = 1; k < parti.size(); ++k) {
+    const std::string& nome = parti[k];
+    std::string base = cur;
+    std::string cand = base + "/" + nome;
+    if (k == 1 && base.empty()) cand = "/" + nome;
+    if (!perso && !nome.empty() && nome != "." && nome != ".." && !esiste_esatto(cand)) {
+      std::string dir = (k == 1 && base.empty()) ? "/" : base;
+      if (auto v = cerca_voce(dir, nome)) {
+        cand = (k == 1 && base.empty()) ? "/" + *v : base + "/" + *v;
+      } else {
+        perso = true;
+      }
+    }
+    cur = cand;
+  }
+  return cur;
+}
+
+bool esiste(const std::string& path) { return esiste_esatto(risolvi(path)); }
+
+std::optional<std::string> leggi_tutto(const std::string& path) {
+  std::string p = risolvi(path);
+  struct stat st;
+  if (::stat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  std::ifstream f(p, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::ostringstream ss;
+  ss << f.rdbuf();
+  if (f.bad()) return std::nullopt;
+  return ss.str();
+}
+
+bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
+  std::string p = risolvi(path);
+  std::string tmp = p + ".tmp~" + std::to_string(::getpid());
+  {
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool ok = std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) {
+      std::remove(tmp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), p.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool appendi(const std::string& path, const std::string& contenuto) {
+  std::string p = risolvi(path);
+  std::FILE* f = std::fopen(p.c_str(), "ab");
+  if (f == nullptr) return false;
+  bool ok = std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
+  return (std::fclose(f) == 0) && ok;
+}
+
+void elimina(const std::string& path) { std::remove(risolvi(path).c_str()); }
+
+std::size_t Lettore::fine_riga(std::size_t i) const {
+  if (i >= t_.size()) return 0;
+  if (t_[i] == '\n') return 1;
+  if (t_[i] == '\r' && i + 1 < t_.size() && t_[i + 1] == '\n') return 2;
+  return 0;
+}
+
+std::optional<std::string> Lettore::testo() {
+  if (finito()) return std::nullopt;
+  while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\t')) ++p_;
+  std::string campo;
+  if (p_ < t_.size() && t_[p_] == '"') {
+    ++p_;
+    while (p_ < t_.size() && t_[p_] != '"' && fine_riga(p_) == 0) campo.push_back(t_[p_++]);
+    if (p_ < t_.size() && t_[p_] == '"') ++p_;
+    // Whatever follows the closing quote up to the next comma or line end is dropped.
+    while (p_ < t_.size() && t_[p_] != ',' && fine_riga(p_) == 0) ++p_;
+    if (p_ < t_.size()) p_ += (t_[p_] == ',') ? 1 : fine_riga(p_);
+    return campo;
+  }
+  while (p_ < t_.size() && t_[p_] != ',' && fine_riga(p_) == 0) campo.push_back(t_[p_++]);
+  if (p_ < t_.size()) p_ += (t_[p_] == ',') ? 1 : fine_riga(p_);
+  return campo;
+}
+
+std::optional<std::string> Lettore::numero() {
+  for (;;) {
+    if (finito()) return std::nullopt;
+    if (t_[p_] == ' ' || t_[p_] == '\t') {
+      ++p_;
+    } else if (std::size_t n = fine_riga(p_)) {
+      p_ += n;
+    } else {
+      break;
+    }
+  }
+  std::string campo;
+  while (p_ < t_.size() && t_[p_] != ',' && t_[p_] != ' ' && t_[p_] != '\t' && fine_riga(p_) == 0)
+    campo.push_back(t_[p_++]);
+  while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\t')) ++p_;
+  if (p_ < t_.size()) {
+    if (t_[p_] == ',')
+      ++p_;
+    else
+      p_ += fine_riga(p_);
+  }
+  return campo;
+}
+
+std::optional<std::string> Lettore::riga() {
+  if (finito()) return std::nullopt;
+  std::string r;
+  while (p_ < t_.size() && fine_riga(p_) == 0) r.push_back(t_[p_++]);
+  p_ += fine_riga(p_);
+  return r;
+}
+
+Scrittore& Scrittore::num(double v) {
+  b_ += formato(v);
+  return *this;
+}
+
+Scrittore& Scrittore::num(int v) {
+  b_ += formato(v);
+  return *this;
+}
+
+}  // namespace gencampi

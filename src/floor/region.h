@@ -1,0 +1,18 @@
+// Point-in-slab and grid-crossing tests over the outline bookkeeping.
+#pragma once
+
+#include "core/job.h"
+
+namespace gencampi {
+
+// True when the point lies outside the slab: outside the perimeter or inside a hole.
+bool xyesterno(const Job& job, double xp, double yp);
+
+// xyesterno at the centroid of three nodes.
+bool esterno(const Job& job, int uno, int due, int tre);
+
+// Crossings of the vertical and horizontal lines through (xk, yk) with the segment
+// become nodes (merged within distanza_min).
+void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2);
+
+}  // namespace gencampi
