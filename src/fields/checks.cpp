@@ -1,10 +1,18 @@
 #include "fields/checks.h"
 
+#include <cmath>
+
+#include "core/store.h"
+#include "mesh/angles.h"
+
 namespace gencampi {
 
 namespace {
 // Cross products below this (in squared length units) put a point on the line.
 constexpr double tolleranza_prodotto = 1e-8;
+// A node whose angle towards the two ends of a side is this close to 180 degrees lies
+// on the side: a side through a node would split a future triangle edge at that node.
+constexpr double tolleranza_piatto = 0.001;
 }  // namespace
 
 bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
@@ -32,6 +40,88 @@ bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
   if (t2 < tolleranza_prodotto && t2 > -tolleranza_prodotto) return false;
 
   return sA * sB < -tolleranza_prodotto && t1 * t2 < -tolleranza_prodotto;
+}
+
+namespace {
+
+bool interseca_nodi(const Store& s, int p, int q) {
+  return interseca(s, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
+}
+
+// Whether side nlati (a-b) crosses an edge of one committed triangle.
+bool attraversa_campo(const Store& s, const std::array<int, 5>& t, int a, int b) {
+  const int c1 = t[1], c2 = t[2], c3 = t[3];
+  const double xa = s.xnodo[a], ya = s.ynodo[a];
+  const double xb = s.xnodo[b], yb = s.ynodo[b];
+  double xmin = s.xnodo[c1], xmax = xmin, ymin = s.ynodo[c1], ymax = ymin;
+  for (int c : {c2, c3}) {
+    double x = s.xnodo[c], y = s.ynodo[c];
+    if (x < xmin) xmin = x;
+    if (x > xmax) xmax = x;
+    if (y < ymin) ymin = y;
+    if (y > ymax) ymax = y;
+  }
+  // A side wholly to one side of the triangle's box cannot cross it.
+  if (xa < xmin && xb < xmin) return false;
+  if (xa > xmax && xb > xmax) return false;
+  if (ya < ymin && yb < ymin) return false;
+  if (ya > ymax && yb > ymax) return false;
+
+  // A side that starts at a corner can only cross the edge opposite that corner; the
+  // other two edges share its end and would never count anyway.
+  if (c1 == a || c1 == b) return interseca_nodi(s, c2, c3);
+  if (c2 == a || c2 == b) return interseca_nodi(s, c3, c1);
+  if (c3 == a || c3 == b) return interseca_nodi(s, c1, c2);
+  return interseca_nodi(s, c1, c2) || interseca_nodi(s, c2, c3) || interseca_nodi(s, c3, c1);
+}
+
+}  // namespace
+
+void controlla(Job& job, bool& ok) {
+  Store& s = job.store;
+  const int n = s.nlati;
+  const int a = s.lato[n][1];
+  const int b = s.lato[n][2];
+  ok = false;
+
+  if (lunghezza(s, n) < tolleranza_nodo) {
+    --s.nlati;
+    return;
+  }
+
+  // Sides touching a or b can only meet the new side at that shared end; tentative
+  // sides are still undecided and must not block each other.
+  for (int i = 1; i <= n - 1; ++i) {
+    if (s.tipolato[i] == col_provvisorio) continue;
+    const int p = s.lato[i][1], q = s.lato[i][2];
+    if (p == a || p == b || q == a || q == b) continue;
+    if (interseca_nodi(s, p, q)) {
+      --s.nlati;
+      return;
+    }
+  }
+
+  const Fields& f = job.fields;
+  const int ncampi = f.ncampi;
+  for (int t = 1; t <= ncampi; ++t) {
+    if (attraversa_campo(s, f.campo[t], a, b)) {
+      --s.nlati;
+      return;
+    }
+  }
+
+  // A side passing through a node would leave that node hanging on an edge of the mesh.
+  // The scan runs over node numbers, which equal the list entries after node placement.
+  const int npunti = job.nodes.npunti;
+  for (int k = 1; k <= npunti; ++k) {
+    if (k == a || k == b) continue;
+    if (std::fabs(ang(s, a, k, b) - 180) < tolleranza_piatto) {
+      --s.nlati;
+      return;
+    }
+  }
+
+  ok = true;
 }
 
 }  // namespace gencampi

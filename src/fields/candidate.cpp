@@ -1,0 +1,118 @@
+#include "fields/candidate.h"
+
+#include <cmath>
+
+#include "floor/region.h"
+#include "mesh/angles.h"
+
+namespace gencampi {
+
+namespace {
+
+// Edges whose end heights differ by no more than this are horizontal: the ray never
+// counts them, which also keeps the crossing abscissa from dividing by zero.
+constexpr double tolleranza_orizzontale = 1e-9;
+
+// One triangle edge (xA, yA)-(xB, yB) against the ray from (xp, yp) towards +X. The
+// band is half-open (lower end in, upper end out) so that a ray through a corner
+// counts exactly one of the two edges meeting there.
+bool attraversa(double xp, double yp, double xA, double yA, double xB, double yB) {
+  if (!(std::fabs(yB - yA) > tolleranza_orizzontale)) return false;
+  if (!((yp >= yA || yp >= yB) && (yp < yA || yp < yB))) return false;
+  double xi = (xB - xA) / (yB - yA) * (yp - yA) + xA;
+  return xi > xp;
+}
+
+struct Triangolo {
+  double x[3], y[3];
+};
+
+// Crossings of the ray from (xp, yp) with the edges uno-due, due-tre, uno-tre.
+int attraversamenti(const Triangolo& t, double xp, double yp) {
+  int conta = 0;
+  if (attraversa(xp, yp, t.x[0], t.y[0], t.x[1], t.y[1])) ++conta;
+  if (attraversa(xp, yp, t.x[1], t.y[1], t.x[2], t.y[2])) ++conta;
+  if (attraversa(xp, yp, t.x[0], t.y[0], t.x[2], t.y[2])) ++conta;
+  return conta;
+}
+
+bool unisce(int p, int q, int u, int v) {
+  return (p == u && q == v) || (p == v && q == u);
+}
+
+}  // namespace
+
+bool ingloba(const Job& job, int uno, int due, int tre, const Table<int>& punti, int Npunti) {
+  const Store& s = job.store;
+  const Triangolo t{{s.xnodo[uno], s.xnodo[due], s.xnodo[tre]},
+                    {s.ynodo[uno], s.ynodo[due], s.ynodo[tre]}};
+  double xmin = t.x[0], xmax = xmin, ymin = t.y[0], ymax = ymin;
+  for (int c = 1; c < 3; ++c) {
+    if (t.x[c] < xmin) xmin = t.x[c];
+    if (t.x[c] > xmax) xmax = t.x[c];
+    if (t.y[c] < ymin) ymin = t.y[c];
+    if (t.y[c] > ymax) ymax = t.y[c];
+  }
+
+  for (int i = 1; i <= Npunti; ++i) {
+    const int p = punti[i];
+    if (p == uno || p == due || p == tre) continue;
+    const double xp = s.xnodo[p], yp = s.ynodo[p];
+    if (xp < xmin || xp > xmax || yp < ymin || yp > ymax) continue;
+    if (attraversamenti(t, xp, yp) % 2 == 1) return true;
+  }
+
+  // A side that enters the triangle shows itself by its midpoint. The one-third point
+  // tells a side lying along an edge's line (both points straight with the edge) from
+  // one that merely has its midpoint on that line.
+  const int nlati = s.nlati;
+  const int corner[3] = {uno, due, tre};
+  for (int i = 1; i <= nlati; ++i) {
+    if (s.tipolato[i] == col_provvisorio) continue;
+    const int p = s.lato[i][1], q = s.lato[i][2];
+    if (unisce(p, q, uno, due) || unisce(p, q, due, tre) || unisce(p, q, tre, uno)) continue;
+    const double xm = (s.xnodo[p] + s.xnodo[q]) / 2;
+    const double ym = (s.ynodo[p] + s.ynodo[q]) / 2;
+    if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) continue;
+    const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
+    const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
+
+    static constexpr int spigolo[3][2] = {{0, 1}, {1, 2}, {0, 2}};
+    int conta = 0;
+    bool allineato = false;
+    for (const auto& e : spigolo) {
+      const int A = corner[e[0]], B = corner[e[1]];
+      const double xA = s.xnodo[A], yA = s.ynodo[A], xB = s.xnodo[B], yB = s.ynodo[B];
+      if (angolo_piatto(std::fabs(ang_xy(xA, yA, xm, ym, xB, yB))) &&
+          angolo_piatto(std::fabs(ang_xy(xA, yA, xt, yt, xB, yB)))) {
+        allineato = true;
+        break;
+      }
+      if (attraversa(xm, ym, xA, yA, xB, yB)) ++conta;
+    }
+    if (allineato) continue;
+    if (conta % 2 == 1) return true;
+  }
+  return false;
+}
+
+void percorso(const Job& job, int uno, int due, int tre, const Table<int>& punti, int Npunti,
+              bool& ok) {
+  ok = false;
+  const Fields& f = job.fields;
+  for (int t = 1; t <= f.ncampi; ++t) {
+    const auto& c = f.campo[t];
+    auto in_campo = [&c](int p) { return p == c[1] || p == c[2] || p == c[3]; };
+    if (in_campo(uno) && in_campo(due) && in_campo(tre)) return;
+  }
+  if (ingloba(job, uno, due, tre, punti, Npunti)) return;
+  if (angolo_piatto(ang(job.store, uno, due, tre))) return;
+  // A rigid floor is meshed as a whole, without regard to the slab outline.
+  if (job.floor.passo < 0) {
+    ok = true;
+    return;
+  }
+  ok = !esterno(job, uno, due, tre);
+}
+
+}  // namespace gencampi
