@@ -63,15 +63,20 @@ void angoli(Job& job, int primoguscio, int iguscio, int& guscioA, int& guscioB, 
       pv2 = p2;
       pv3 = q;
       pv4 = p3;
-      // Two triangles on either side of a wall or a perimeter line belong to different
-      // parts of the slab: the pair is reported, marked, so that it is not merged.
-      for (int w = 1; w <= fl.nmuri; ++w)
-        for (int e = 1; e <= fl.nvmuro[w] - 1; ++e)
-          if (estremi(s, fl.lato_muro[w] + e, p3, p2)) pv1 = -p1;
-      for (int l = 1; l <= s.nlati; ++l)
-        if (s.tipolato[l] == col_perimetro && estremi(s, l, p3, p2)) pv1 = -p1;
     }
   }
+  if (guscioA == 0) return;
+
+  // Two triangles on either side of a wall or a perimeter line belong to different
+  // parts of the slab: the pair is reported, marked, so that it is not merged. The mark
+  // of a pair that is later displaced is overwritten with it, so only the winner needs
+  // the scan over the whole side table.
+  const int p1_scelto = pv1, lato2 = pv2, lato3 = pv4;
+  for (int w = 1; w <= fl.nmuri; ++w)
+    for (int e = 1; e <= fl.nvmuro[w] - 1; ++e)
+      if (estremi(s, fl.lato_muro[w] + e, lato3, lato2)) pv1 = -p1_scelto;
+  for (int l = 1; l <= s.nlati; ++l)
+    if (s.tipolato[l] == col_perimetro && estremi(s, l, lato3, lato2)) pv1 = -p1_scelto;
 }
 
 }  // namespace gencampi

@@ -60,7 +60,7 @@ TEST_F(MeshPairChoice, SharedSideOnAWallOrPerimeterMarksThePair) {
   job.floor.nvmuro[1] = 3;  // sides 1 and 2, whatever their tags
   EXPECT_EQ(scegli().pv1, -n[1]);
 
-  job.floor.nmuri = 0;
+  // On a wall and a perimeter line at once: still marked.
   kreali(job.store, n[0], n[2], col_perimetro);
   Scelta s = scegli();
   EXPECT_EQ(s.gA, 1);
