@@ -1,0 +1,51 @@
+#include "mesh/field_files.h"
+
+#include "core/errors.h"
+#include "core/numbers.h"
+
+namespace gencampi {
+
+namespace {
+
+void scrivi_punto(Scrittore& w, const Store& s, int p) {
+  w.num(s.xnodo[p]).num(s.ynodo[p]);
+  w.a_capo();
+}
+
+}  // namespace
+
+void scrivi_quadrilatero(Scrittore& w, const Store& s, int p1, int p2, int p3, int p4) {
+  w.riga("4");
+  scrivi_punto(w, s, p1);
+  scrivi_punto(w, s, p2);
+  scrivi_punto(w, s, p3);
+  scrivi_punto(w, s, p4);
+}
+
+void scrivi_triangolo(Scrittore& w, const Store& s, int p1, int p2, int p3) {
+  w.riga("3");
+  scrivi_punto(w, s, p1);
+  scrivi_punto(w, s, p2);
+  scrivi_punto(w, s, p3);
+}
+
+double LettoreRecord::numero() {
+  auto campo = l_.numero();
+  if (!campo) throw fine_lettura(path_);
+  auto v = letterale(*campo);
+  if (!v) throw fine_lettura(path_);
+  return *v;
+}
+
+int LettoreRecord::vertici() {
+  auto n = conteggio(numero());
+  if (!n) throw fine_lettura(path_);
+  return *n;
+}
+
+void LettoreRecord::punto(double& x, double& y) {
+  x = numero();
+  y = numero();
+}
+
+}  // namespace gencampi
