@@ -15,12 +15,11 @@ constexpr double tolleranza_prodotto = 1e-8;
 constexpr double tolleranza_piatto = 0.001;
 }  // namespace
 
-bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
-  const int a = s.lato[s.nlati][1];
-  const int b = s.lato[s.nlati][2];
-  const double xA = s.xnodo[a], yA = s.ynodo[a];
-  const double xB = s.xnodo[b], yB = s.ynodo[b];
+namespace {
 
+// The last side A-B against the segment P1-P2.
+inline bool incrocio(double xA, double yA, double xB, double yB, double x1, double y1, double x2,
+                     double y2) {
   // Boxes apart: no crossing. Boxes that only touch go on to the exact tests.
   if (xA < x1 && xA < x2 && xB < x1 && xB < x2) return false;
   if (xA > x1 && xA > x2 && xB > x1 && xB > x2) return false;
@@ -40,6 +39,14 @@ bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
   if (t2 < tolleranza_prodotto && t2 > -tolleranza_prodotto) return false;
 
   return sA * sB < -tolleranza_prodotto && t1 * t2 < -tolleranza_prodotto;
+}
+
+}  // namespace
+
+bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
+  const int a = s.lato[s.nlati][1];
+  const int b = s.lato[s.nlati][2];
+  return incrocio(s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], x1, y1, x2, y2);
 }
 
 namespace {
@@ -89,13 +96,15 @@ void controlla(Job& job, bool& ok) {
     return;
   }
 
+  const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
+
   // Sides touching a or b can only meet the new side at that shared end; tentative
   // sides are still undecided and must not block each other.
   for (int i = 1; i <= n - 1; ++i) {
     if (s.tipolato[i] == col_provvisorio) continue;
     const int p = s.lato[i][1], q = s.lato[i][2];
     if (p == a || p == b || q == a || q == b) continue;
-    if (interseca_nodi(s, p, q)) {
+    if (incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q])) {
       --s.nlati;
       return;
     }
