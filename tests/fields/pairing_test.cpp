@@ -47,16 +47,6 @@ TEST(FieldsPairing, ReflexOrStraightUnionIsNotPaired) {
   EXPECT_EQ(accoppia_due(10, 0, 0, 10, 5, 5), (std::array<int, 3>{0, 0, 0}));
 }
 
-TEST(FieldsPairing, SharingOneCornerIsNotASharedSide) {
-  Job job;
-  int a = nodo(job, 0, 0), b = nodo(job, 10, 0), c = nodo(job, 5, 5);
-  int d = nodo(job, 10, 10), e = nodo(job, 0, 10);
-  triangolo(job, a, b, c);
-  triangolo(job, c, d, e);
-  cercacoppie(job, 1);
-  EXPECT_EQ(partner(job, 1), (std::array<int, 3>{0, 0, 0}));
-}
-
 TEST(FieldsPairing, StopsAtThreeAndLeavesTheSideTableAsItWas) {
   Job job;
   int a = nodo(job, 0, 0), b = nodo(job, 10, 0), c = nodo(job, 5, 8);
@@ -81,18 +71,6 @@ TEST(FieldsPairing, StopsAtThreeAndLeavesTheSideTableAsItWas) {
   job.fields.coppie[5][1] = job.fields.coppie[5][2] = job.fields.coppie[5][3] = 9;
   cercacoppie(job, 5);
   EXPECT_EQ(partner(job, 5), (std::array<int, 3>{1, 9, 9}));
-}
-
-TEST(FieldsPairing, FullSideTableEndsTheRun) {
-  Capacities cap;
-  cap.lati = 1;
-  Job job(cap);
-  int P = nodo(job, 0, 0), Q = nodo(job, 10, 10);
-  int R = nodo(job, 10, 0), S = nodo(job, 0, 10);
-  triangolo(job, P, Q, R);
-  triangolo(job, Q, P, S);
-  kreali(job.store, P, R, col_buchi);
-  EXPECT_THROW(cercacoppie(job, 1), FineElaborazione);
 }
 
 }  // namespace

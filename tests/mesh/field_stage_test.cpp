@@ -114,17 +114,6 @@ TEST(MeshFieldStageLimits, FieldTableFullWhileSquaringEndsTheRun) {
   EXPECT_EQ(dir.leggi("progra/campi2.tmp"), "");
 }
 
-TEST_F(MeshFieldStage, ScratchFileThatEndsEarlyIsAReadError) {
-  dir.scrivi("progra/campi.tmp", "3\r\n 0  0 \r\n 1  x \r\n");
-  st.ntriangoli = 1;
-  try {
-    squadra(job, st);
-    FAIL() << "no ending";
-  } catch (const FineElaborazione& f) {
-    EXPECT_EQ(f.testo, "Errore in lettura del file " + dir.radice() + "/progra/campi.tmp");
-  }
-}
-
 TEST_F(MeshFieldStage, PairingWritesQuadrilateralsFirstThenTrianglesInFieldOrder) {
   triangolo(500, 0, 510, 0, 500, 10);
   triangolo(0, 0, 10, 0, 10, 10);
@@ -206,21 +195,6 @@ TEST_F(MeshFieldStage, WholeStageWithNothingToPairLeavesNoSquaredFile) {
   EXPECT_FALSE(dir.esiste("progra/campi2.tmp"));
   // The final pass rotates the triangle to start on its longest side.
   EXPECT_EQ(dir.leggi("progra/campi.txt"), " 50 \r\n 1 \r\n3\r\n300  100 \r\n0  0 \r\n300  0 \r\n");
-}
-
-TEST_F(MeshFieldStage, NullMeshStepEndsTheRunWhenAQuadrilateralIsSquared) {
-  job.floor.passo = 0;
-  triangolo(0, 0, 300, 0, 300, 100);
-  triangolo(0, 0, 300, 100, 0, 100);
-  try {
-    fase_campi(job, 1);
-    FAIL() << "no ending";
-  } catch (const FineElaborazione& f) {
-    EXPECT_EQ(f.testo, "Passo della mesh nullo: impossibile suddividere i campi");
-    EXPECT_EQ(f.titolo, "ERRORE !!");
-  }
-  EXPECT_EQ(tmp(), "4\r\n 300  0 \r\n 300  100 \r\n 0  100 \r\n 0  0 \r\n");
-  EXPECT_EQ(tmp2(), "");
 }
 
 }  // namespace
