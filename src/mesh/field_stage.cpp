@@ -18,6 +18,9 @@ namespace gencampi {
 namespace {
 
 constexpr int cicli_massimi = 4;
+// A corner up to a right angle is squared by a cut on its own long side, a wider one by
+// a cut on the opposite side.
+constexpr double angolo_retto = 90;
 // A final triangle with an angle above this is split on its longest side.
 constexpr double angolo_ottuso = 120;
 // Sides no longer than passo over this are slivers, dropped from the result.
@@ -96,7 +99,7 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
     bool estremo = false;
     int m = a, b1 = b, c1 = c, d1 = d;
 
-    if (ang(s, d, a, b) <= 90) {
+    if (ang(s, d, a, b) <= angolo_retto) {
       piuvicino(job, a, b, d, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
@@ -112,7 +115,7 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
       }
     }
 
-    if (ang(s, a, b, c) <= 90) {
+    if (ang(s, a, b, c) <= angolo_retto) {
       piuvicino(job, b, a, c, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
@@ -277,6 +280,8 @@ void fase_campi(Job& job, int primo) {
   StatoCampi st;
   st.primo = primo;
   st.nquadri2 = 0;
+  // campi2.tmp only ever grows by appending, so what an earlier run left must go; it
+  // must still be a file this run could write.
   const std::string tmp2 = campi2_tmp(job);
   if (!appendi(tmp2, "")) throw fine_apertura(tmp2);
   elimina(tmp2);
