@@ -1,0 +1,38 @@
+// How well the fields cover the slab: the slab (perimeter less holes), the area the
+// fields leave uncovered, cover twice, or spread beyond the slab. The polygon clipping
+// is Boost.Geometry's; nothing here clips by hand.
+#pragma once
+
+#include <vector>
+
+#include "view/model.h"
+
+namespace gencampi::view {
+
+// A polygon with holes, outer ring first; rings are open (closing vertex not repeated).
+struct Shape {
+  Ring outer;
+  std::vector<Ring> inners;
+};
+using Shapes = std::vector<Shape>;
+
+struct Coverage {
+  Shapes slab;
+  double slab_area = 0;
+  double field_area = 0;    // sum of the areas of the fields taken into account
+  double covered_area = 0;  // slab area under at least one field
+  double gap_area = 0;      // slab area under no field
+  double overlap_area = 0;  // area under two fields or more
+  double outside_area = 0;  // field area off the slab (beyond the perimeter or in a hole)
+  // The regions themselves, without the slivers that rounding leaves along shared
+  // sides (below a billionth of the slab area each); the areas above include them.
+  Shapes gaps, overlaps, outside;
+  // Fields (numbered from 1) left out of the clipping: no area, or sides that cross.
+  std::vector<int> degenerate;
+};
+
+// Throws ViewError when the perimeter or a hole is not a simple polygon, since a
+// self-crossing outline has no well-defined area.
+Coverage cover(const Outline& outline, const Mesh& mesh);
+
+}  // namespace gencampi::view

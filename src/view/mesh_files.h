@@ -1,0 +1,27 @@
+// Reads what the mesher left: the placed nodes of punti.dis and the fields of
+// campi.txt, or the rigid-floor triangles of triang.txt.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "view/model.h"
+
+namespace gencampi::view {
+
+// The node table of a drawing file (punti.dis).
+std::vector<Point> parse_nodes(const std::string& text, const std::string& path);
+
+// campi.txt: fields by corner coordinates. Corners shared by neighbouring fields (equal
+// within the mesher's node tolerance) become one vertex, in the order the mesher's own
+// drawing of the fields numbers them.
+void parse_fields(const std::string& text, const std::string& path, Mesh& mesh);
+
+// triang.txt: triangles by node number into mesh.nodes, which must be read first.
+void parse_triangles(const std::string& text, const std::string& path, Mesh& mesh);
+
+// Reads punti.dis from the job directory and, by the kind of build, campi.txt from the
+// program directory or triang.txt from the job directory.
+Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid);
+
+}  // namespace gencampi::view

@@ -1,0 +1,251 @@
+#include "view/report.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace gencampi::view {
+
+namespace {
+
+double shoelace(const Mesh& mesh, const Field& f) {
+  // Twice the signed area, summed corner by corner in boundary order so that the
+  // same file always gives the same bits.
+  double s = 0;
+  const std::size_t n = f.corners.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    Point p = mesh.corner(f, i);
+    Point q = mesh.corner(f, (i + 1) % n);
+    s += p.x * q.y - q.x * p.y;
+  }
+  return s;
+}
+
+Point centroid(const Mesh& mesh, const Field& f) {
+  Point c;
+  for (std::size_t i = 0; i < f.corners.size(); ++i) {
+    c.x += mesh.corner(f, i).x;
+    c.y += mesh.corner(f, i).y;
+  }
+  c.x /= static_cast<double>(f.corners.size());
+  c.y /= static_cast<double>(f.corners.size());
+  return c;
+}
+
+// Keeps the first field on ties, so the report does not depend on anything but the
+// file order.
+void keep(std::optional<FieldMark>& slot, const FieldMark& m, bool larger) {
+  if (!slot || (larger ? m.value > slot->value : m.value < slot->value)) slot = m;
+}
+
+std::string fixed(double v, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  return buf;
+}
+
+std::string percent(double part, double whole) {
+  if (!(whole > 0)) return "-";
+  return fixed(100.0 * part / whole, 4) + " %";
+}
+
+std::string pad(const std::string& s, std::size_t width, bool right = false) {
+  if (s.size() >= width) return s;
+  std::string fill(width - s.size(), ' ');
+  return right ? fill + s : s + fill;
+}
+
+std::string json_string(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char ch : s) {
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += static_cast<char>(ch);
+    } else if (ch < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+      out += buf;
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  return out + "\"";
+}
+
+std::string json_mark(const std::optional<FieldMark>& m, const char* value_name) {
+  if (!m) return "null";
+  return "{\"field\": " + std::to_string(m->field) + ", \"" + value_name +
+         "\": " + shortest(m->value) + ", \"x\": " + shortest(m->at.x) +
+         ", \"y\": " + shortest(m->at.y) + "}";
+}
+
+std::string table_mark(const std::optional<FieldMark>& m, int decimals) {
+  if (!m) return "-";
+  return fixed(m->value, decimals) + "  (field " + std::to_string(m->field) + " near " +
+         fixed(m->at.x, 1) + ", " + fixed(m->at.y, 1) + ")";
+}
+
+}  // namespace
+
+std::string shortest(double v) {
+  // Plain decimals over the range lengths and areas of a floor take; exponent form
+  // only for the extremes, where plain digits would run long.
+  const double m = std::fabs(v);
+  const bool plain = (m == 0) || (m >= 1e-6 && m < 1e17);
+  char buf[400];
+  auto res = plain ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                   : std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
+}
+
+std::string how_many(long n, const std::string& one, const std::string& many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+double field_area(const Mesh& mesh, const Field& f) {
+  return std::fabs(shoelace(mesh, f)) / 2;
+}
+
+double corner_angle(Point a, Point b, Point c) {
+  const double ux = a.x - b.x, uy = a.y - b.y;
+  const double vx = c.x - b.x, vy = c.y - b.y;
+  const double cross = ux * vy - uy * vx;
+  const double dot = ux * vx + uy * vy;
+  // atan2 of cross and dot stays accurate near 0 and 180 degrees, where acos of a
+  // normalised dot product loses digits.
+  return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
+}
+
+Report make_report(const std::string& job, const Outline& outline, const Mesh& mesh,
+                   const Coverage& coverage, double tolerance_percent) {
+  Report r;
+  r.job = job;
+  r.rigid = mesh.rigid;
+  r.nodes = static_cast<int>(mesh.nodes.size());
+  r.vertices = static_cast<int>(mesh.vertices.size());
+  r.slab_area = coverage.slab_area;
+  r.field_area = coverage.field_area;
+  r.covered_area = coverage.covered_area;
+  r.gap_area = coverage.gap_area;
+  r.overlap_area = coverage.overlap_area;
+  r.outside_area = coverage.outside_area;
+  r.degenerate = static_cast<int>(coverage.degenerate.size());
+  r.gap_regions = static_cast<int>(coverage.gaps.size());
+  r.overlap_regions = static_cast<int>(coverage.overlaps.size());
+  r.outside_regions = static_cast<int>(coverage.outside.size());
+  r.tolerance_percent = tolerance_percent;
+  r.tolerance_area = tolerance_percent / 100.0 * coverage.slab_area;
+  r.within_tolerance = !(coverage.gap_area > r.tolerance_area) &&
+                       !(coverage.overlap_area > r.tolerance_area) &&
+                       !(coverage.outside_area > r.tolerance_area);
+
+  double deviations = 0;
+  long corners = 0;
+  for (std::size_t k = 0; k < mesh.fields.size(); ++k) {
+    const Field& f = mesh.fields[k];
+    const int number = static_cast<int>(k) + 1;
+    const Point at = centroid(mesh, f);
+    const std::size_t n = f.corners.size();
+    (n == 4 ? r.quadrilaterals : r.triangles) += 1;
+    const double area = field_area(mesh, f);
+    keep(r.smallest, {number, area, at}, false);
+    keep(r.largest, {number, area, at}, true);
+    for (std::size_t i = 0; i < n; ++i) {
+      Point p = mesh.corner(f, i), q = mesh.corner(f, (i + 1) % n);
+      keep(r.shortest_side, {number, std::hypot(q.x - p.x, q.y - p.y), at}, false);
+      if (n != 4) continue;
+      double dev = std::fabs(corner_angle(mesh.corner(f, (i + 3) % 4), p, q) - 90.0);
+      deviations += dev;
+      ++corners;
+      keep(r.worst_corner, {number, dev, at}, true);
+    }
+  }
+  if (corners > 0) r.mean_deviation = deviations / static_cast<double>(corners);
+
+  if (!outline.stopped.empty())
+    r.warnings.push_back("the floor file stops early for the mesher (" + outline.stopped +
+                         "): later items are left out");
+  for (const std::string& w : mesh.warnings) r.warnings.push_back(w);
+  if (!coverage.degenerate.empty())
+    r.warnings.push_back(std::to_string(coverage.degenerate.size()) +
+                         " field(s) without area or with crossing sides left out of the "
+                         "coverage, the first is field " +
+                         std::to_string(coverage.degenerate.front()));
+  return r;
+}
+
+std::string format_table(const Report& r) {
+  std::string s;
+  auto line = [&s](const std::string& label, const std::string& value) {
+    s += "  " + pad(label, 28) + value + "\n";
+  };
+  auto area_line = [&](const std::string& label, double a, const std::string& extra) {
+    line(label, pad(fixed(a, 2), 16, true) + "  " + pad(percent(a, r.slab_area), 12, true) + extra);
+  };
+  auto regions = [](int n) { return "  " + std::to_string(n) + (n == 1 ? " region" : " regions"); };
+
+  s += "job " + r.job +
+       (r.rigid ? "  (rigid floor: triangles of triang.txt)\n" : "  (fields of campi.txt)\n");
+  s += "\n";
+  line("nodes placed", std::to_string(r.nodes));
+  line("fields", std::to_string(r.triangles + r.quadrilaterals) + "  (" +
+                     how_many(r.quadrilaterals, "quadrilateral", "quadrilaterals") + ", " +
+                     how_many(r.triangles, "triangle", "triangles") + ", " +
+                     how_many(r.vertices, "mesh node", "mesh nodes") + ")");
+  s += "\n";
+  line("area", pad("", 16) + "  " + pad("of slab", 12, true));
+  area_line("slab (perimeter - holes)", r.slab_area, "");
+  area_line("covered by fields", r.covered_area, "");
+  area_line("gaps", r.gap_area, regions(r.gap_regions));
+  area_line("overlaps", r.overlap_area, regions(r.overlap_regions));
+  area_line("fields off the slab", r.outside_area, regions(r.outside_regions));
+  area_line("tolerance", r.tolerance_area, "");
+  s += "\n";
+  line("corner deviation from 90",
+       r.mean_deviation ? "mean " + fixed(*r.mean_deviation, 2) + " deg" : "- (no quadrilaterals)");
+  line("worst corner (deg)", table_mark(r.worst_corner, 2));
+  line("smallest field (area)", table_mark(r.smallest, 2));
+  line("largest field (area)", table_mark(r.largest, 2));
+  line("shortest side", table_mark(r.shortest_side, 3));
+  s += "\n";
+  for (const std::string& w : r.warnings) s += "warning: " + w + "\n";
+  s += r.within_tolerance ? "result: coverage within tolerance\n"
+                          : "result: GAPS OR OVERLAPS ABOVE TOLERANCE\n";
+  return s;
+}
+
+std::string format_json(const Report& r) {
+  std::string s = "{\n";
+  s += "  \"job\": " + json_string(r.job) + ",\n";
+  s += std::string("  \"build\": ") + (r.rigid ? "\"rigid\"" : "\"fields\"") + ",\n";
+  s += "  \"counts\": {\"nodes\": " + std::to_string(r.nodes) +
+       ", \"fields\": " + std::to_string(r.triangles + r.quadrilaterals) +
+       ", \"quadrilaterals\": " + std::to_string(r.quadrilaterals) +
+       ", \"triangles\": " + std::to_string(r.triangles) +
+       ", \"mesh_nodes\": " + std::to_string(r.vertices) +
+       ", \"degenerate\": " + std::to_string(r.degenerate) + "},\n";
+  s += "  \"areas\": {\"slab\": " + shortest(r.slab_area) +
+       ", \"fields\": " + shortest(r.field_area) + ", \"covered\": " + shortest(r.covered_area) +
+       ", \"gaps\": " + shortest(r.gap_area) + ", \"overlaps\": " + shortest(r.overlap_area) +
+       ", \"outside\": " + shortest(r.outside_area) + "},\n";
+  s += "  \"regions\": {\"gaps\": " + std::to_string(r.gap_regions) +
+       ", \"overlaps\": " + std::to_string(r.overlap_regions) +
+       ", \"outside\": " + std::to_string(r.outside_regions) + "},\n";
+  s += "  \"tolerance\": {\"percent\": " + shortest(r.tolerance_percent) +
+       ", \"area\": " + shortest(r.tolerance_area) + "},\n";
+  s += "  \"within_tolerance\": " + std::string(r.within_tolerance ? "true" : "false") + ",\n";
+  s += "  \"corner_deviation\": {\"mean\": " +
+       (r.mean_deviation ? shortest(*r.mean_deviation) : std::string("null")) +
+       ", \"worst\": " + json_mark(r.worst_corner, "degrees") + "},\n";
+  s += "  \"smallest_field\": " + json_mark(r.smallest, "area") + ",\n";
+  s += "  \"largest_field\": " + json_mark(r.largest, "area") + ",\n";
+  s += "  \"shortest_side\": " + json_mark(r.shortest_side, "length") + ",\n";
+  s += "  \"warnings\": [";
+  for (std::size_t i = 0; i < r.warnings.size(); ++i)
+    s += (i ? ", " : "") + json_string(r.warnings[i]);
+  s += "]\n}\n";
+  return s;
+}
+
+}  // namespace gencampi::view

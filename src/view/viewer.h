@@ -1,0 +1,45 @@
+// The gencampi-view command: finds a job, reads it, and draws, reports and exports it.
+// It only reads the job; every file it writes is one the user names.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace gencampi::view {
+
+// Exit status of the command.
+inline constexpr int esito_ok = 0;
+inline constexpr int esito_errore = 1;     // usage error, or a job that cannot be read
+inline constexpr int esito_copertura = 3;  // gaps, overlaps or off-slab area above tolerance
+
+struct Options {
+  std::string root, progra, job;
+  std::string svg, export_path;
+  bool json = false;
+  double tolerance_percent = 0.01;
+  std::string unit = "cm";
+  bool help = false;
+  bool version = false;
+};
+
+// Throws ViewError on an unknown option, a missing value or a bad number.
+Options parse_options(const std::vector<std::string>& args);
+
+// Where the job's files are and what the job is called.
+struct Places {
+  std::string progra;  // impalcato.txt, campi.txt
+  std::string job;     // punti.dis, triang.txt
+  std::string name;
+};
+
+// From the root, a relative jobs directory in impostazioni/dirlav is taken from the
+// root's progra/ directory, where the mesher is started. --progra and --job override.
+Places locate(const Options& o);
+
+std::string usage();
+
+// Runs the command; `out` gets the report, `err` the messages.
+int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace gencampi::view
