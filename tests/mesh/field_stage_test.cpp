@@ -2,15 +2,54 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/store.h"
-#include "floor/job_dir.h"
 
 namespace gencampi {
 namespace {
 
-using prova::CartellaLavoro;
+// A program directory and a job directory in a fresh temporary tree.
+class CartellaLavoro {
+ public:
+  CartellaLavoro() {
+    static int n = 0;
+    radice_ = std::filesystem::temp_directory_path() /
+              ("gencampi_campi_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
+    std::filesystem::remove_all(radice_);
+    std::filesystem::create_directories(radice_ / "progra");
+    std::filesystem::create_directories(radice_ / "lavori" / "uno");
+  }
+  ~CartellaLavoro() {
+    std::error_code ec;
+    std::filesystem::remove_all(radice_, ec);
+  }
+  CartellaLavoro(const CartellaLavoro&) = delete;
+  CartellaLavoro& operator=(const CartellaLavoro&) = delete;
+
+  void imposta(Job& job) const {
+    job.dirs.dirprogra = (radice_ / "progra").string();
+    job.dirs.dirlavoro = (radice_ / "lavori" / "uno").string();
+  }
+  std::string percorso(const std::string& rel) const { return (radice_ / rel).string(); }
+  void scrivi(const std::string& rel, const std::string& testo) const {
+    std::ofstream(radice_ / rel, std::ios::binary) << testo;
+  }
+  std::string leggi(const std::string& rel) const {
+    std::ostringstream ss;
+    ss << std::ifstream(radice_ / rel, std::ios::binary).rdbuf();
+    return ss.str();
+  }
+  bool esiste(const std::string& rel) const { return std::filesystem::exists(radice_ / rel); }
+
+ private:
+  std::filesystem::path radice_;
+};
 
 class MeshFieldStage : public ::testing::Test {
  protected:
@@ -28,13 +67,13 @@ class MeshFieldStage : public ::testing::Test {
 
   // The corners of field f as "x,y x,y x,y".
   std::string campo(int f) {
-    std::string t;
+    std::ostringstream t;
     for (int j = 1; j <= 3; ++j) {
       int n = job.fields.campo[f][j];
-      t += (j > 1 ? " " : "") + std::to_string(static_cast<int>(job.store.xnodo[n])) + "," +
-           std::to_string(static_cast<int>(job.store.ynodo[n]));
+      if (j > 1) t << ' ';
+      t << job.store.xnodo[n] << ',' << job.store.ynodo[n];
     }
-    return t;
+    return t.str();
   }
 
   std::string tmp() { return dir.leggi("progra/campi.tmp"); }
@@ -167,7 +206,7 @@ TEST_F(MeshFieldStage, AssemblyCopiesBothScratchFilesLineByLine) {
 
   // Without campi2.tmp, or with one that ends early, its records are left out and the
   // count is not corrected.
-  std::filesystem::remove(dir.radice() + "/progra/campi2.tmp");
+  std::filesystem::remove(dir.percorso("progra/campi2.tmp"));
   assembla_campi(job, st);
   EXPECT_EQ(dir.leggi("progra/campi.txt"), " 12.5 \r\n 3 \r\n" + coda);
   dir.scrivi("progra/campi2.tmp", "4\r\n 1  2 \r\n");
