@@ -1,0 +1,162 @@
+#include "floor/placement.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "core/store.h"
+#include "floor/job_dir.h"
+#include "floor/reader.h"
+
+namespace gencampi {
+namespace {
+
+using prova::CartellaLavoro;
+using Punti = std::vector<std::array<double, 2>>;
+
+Punti nodi(const Job& job) {
+  Punti v;
+  for (int i = 1; i <= job.store.nnodi; ++i) v.push_back({job.store.xnodo[i], job.store.ynodo[i]});
+  return v;
+}
+
+std::vector<double> lista(const Table<double>& t, int n) {
+  std::vector<double> v;
+  for (int i = 1; i <= n; ++i) v.push_back(t[i]);
+  return v;
+}
+
+// A store holding the given nodes, all of them in the node list.
+void carica(Job& job, const Punti& p) {
+  for (const auto& q : p) aggiungi_nodo(job.store, q[0], q[1]);
+  job.nodes.npunti = job.store.nnodi;
+  for (int k = 1; k <= job.store.nnodi; ++k) job.nodes.punti[k] = k;
+}
+
+TEST(FloorPlacement, GridListsHoldDistinctCoordinatesNewestFirst) {
+  Job job;
+  job.floor.passo = 100;
+  carica(job, {{0, 0}, {10, 0}, {10, 5}, {0, 5}, {10.09, 7}});
+  Table<double> xg(10), yg(10);
+  int nx = 0, ny = 0;
+  sortaxy(job, xg, yg, nx, ny);
+  // 10.09 lies within passo/1000 of the column at 10, which keeps the older value.
+  EXPECT_EQ(lista(xg, nx), (std::vector<double>{10, 0}));
+  EXPECT_EQ(lista(yg, ny), (std::vector<double>{7, 5, 0}));
+  // A zero step merges nothing: every node gives a column, the first one twice.
+  job.floor.passo = 0;
+  sortaxy(job, xg, yg, nx, ny);
+  EXPECT_EQ(lista(xg, nx), (std::vector<double>{10.09, 0, 10, 10, 0, 0}));
+  Table<double> piccola(5);
+  EXPECT_THROW(sortaxy(job, piccola, yg, nx, ny), FineElaborazione);
+}
+
+TEST(FloorPlacement, FeetOfPerpendicularsOntoASegment) {
+  Job job;
+  job.settings.distanza_min = 10;
+  job.settings.distanza_max = 50;
+  carica(job, {{0, 0},
+               {100, 0},
+               {30, 20},         // foot (30, 0)
+               {30, 60},         // too far from the line
+               {5, 20},          // foot too near an end
+               {10, -50},        // exactly distanza_max away, foot exactly distanza_min in
+               {120, 10},        // foot beyond the end
+               {70, 0.0000005},  // on the line
+               {30, -20}});      // the same foot again
+  const int g = job.nodes.npunti;
+  sortaperp(job, 0, 0, 100, 0, g);
+  const Punti tutti = nodi(job);
+  EXPECT_EQ(Punti(tutti.begin() + g, tutti.end()), (Punti{{30, 0}, {10, 0}}));
+  EXPECT_EQ(job.nodes.npunti, g + 2);
+  EXPECT_EQ(job.nodes.punti[g + 2], g + 2);
+  // Projected again as a new group: the feet are existing nodes, nothing is added.
+  sortaperp(job, 0, 0, 100, 0, g + 2);
+  sortaperp(job, 30, 0, 30, 0, g + 2);  // no length, no line
+  EXPECT_EQ(job.store.nnodi, g + 2);
+  EXPECT_EQ(job.nodes.npunti, g + 2);
+}
+
+TEST(FloorPlacement, CrowdedFeetWithinAGroupKeepTheOneNearerItsLine) {
+  // Two boundary lines 4 apart. P's foot on the lower line is placed first; Q lies nearer
+  // to the upper line than that foot does, so the foot moves onto Q's.
+  Job job;
+  job.settings.distanza_min = 10;
+  job.settings.distanza_max = 50;
+  carica(job, {{50, 20}, {50, 2}});
+  sortaperp(job, 0, 0, 100, 0, 2);
+  sortaperp(job, 0, 4, 100, 4, 2);
+  EXPECT_EQ(nodi(job), (Punti{{50, 20}, {50, 2}, {50, 4}}));
+  // Without Q, P itself is farther from the upper line than the foot: the foot stays.
+  Job altro;
+  altro.settings = job.settings;
+  carica(altro, {{50, 20}});
+  sortaperp(altro, 0, 0, 100, 0, 1);
+  sortaperp(altro, 0, 4, 100, 4, 1);
+  EXPECT_EQ(nodi(altro), (Punti{{50, 20}, {50, 0}}));
+}
+
+const std::string rettangolo_con_pilastro =
+    "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n0\r\n1\r\n50 40\r\n0\r\n";
+
+struct Solaio : CartellaLavoro {
+  Solaio(const std::string& impalcato, const char* allinea, const Capacities& cap = {})
+      : CartellaLavoro(cap) {
+    scrivi("impostazioni/tirnel.ini", std::string("MESH.distanza_min 10\r\n"
+                                                  "MESH.distanza_max 100\r\nMESH.allinea_lati ") +
+                                          allinea + "\r\n");
+    scrivi("progra/impalcato.txt", impalcato);
+  }
+};
+
+TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
+  Solaio s(rettangolo_con_pilastro, "1");
+  leggibase(s.job);
+  // Columns 50, 200, 0 and rows 40, 100, 0, in that order: (50, 0) comes before (0, 40);
+  // the right and top sides are outside. The crossings with the perimeter add (200, 40)
+  // and (50, 100); every foot then falls on a node already there.
+  EXPECT_EQ(nodi(s.job), (Punti{{0, 0},
+                                {200, 0},
+                                {200, 100},
+                                {0, 100},
+                                {50, 40},
+                                {50, 0},
+                                {0, 40},
+                                {200, 40},
+                                {50, 100}}));
+  EXPECT_EQ(s.job.nodes.npunti, 9);
+  EXPECT_NE(s.leggi("lavori/uno/punti.dis").find("\r\n 50  100   0.0\r\n 9 \r\n"),
+            std::string::npos);
+
+  Solaio senza_griglia(rettangolo_con_pilastro, "0");
+  leggibase(senza_griglia.job);
+  // The pillar's feet on the bottom, top and left sides; the right side is 150 away.
+  EXPECT_EQ(nodi(senza_griglia.job),
+            (Punti{{0, 0}, {200, 0}, {200, 100}, {0, 100}, {50, 40}, {50, 0}, {50, 100}, {0, 40}}));
+  EXPECT_EQ(senza_griglia.job.nodes.npunti, 8);
+
+  Capacities cap;
+  cap.punti = 6;
+  Solaio pieno(rettangolo_con_pilastro, "0", cap);  // the second foot is the 7th entry
+  EXPECT_THROW(leggibase(pieno.job), FineElaborazione);
+  EXPECT_FALSE(pieno.esiste("lavori/uno/punti.dis"));
+}
+
+TEST(FloorPlacement, WallSidesPastTheTableEndAreNotRead) {
+  // The wall's first side has no length and is dropped, so its run of sides reaches one
+  // past the table; what an earlier stage left there must not be projected on.
+  const std::string piano =
+      "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n1\r\n3\r\n"
+      "150,50\r\n150,50\r\n150,90\r\n0\r\n0\r\n";
+  Solaio s(piano, "0");
+  s.job.store.lato[6] = {0, 5, 1};
+  leggibase(s.job);
+  ASSERT_EQ(s.job.store.nlati, 5);
+  Solaio pulito(piano, "0");
+  leggibase(pulito.job);
+  EXPECT_EQ(nodi(s.job), nodi(pulito.job));
+}
+
+}  // namespace
+}  // namespace gencampi

@@ -1,0 +1,202 @@
+#include "floor/reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "core/settings.h"
+#include "floor/job_dir.h"
+
+namespace gencampi {
+namespace {
+
+using prova::CartellaLavoro;
+using Lati = std::vector<std::array<int, 3>>;
+
+// Placement adds nothing with these settings (no grid, no projection at all), so the
+// store shows exactly what the reader put in it.
+const char* const senza_posa =
+    "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\nMESH.coeff_lato 0\r\nMESH.allinea_lati 0\r\n";
+const std::string triangolo = "100\r\n3\r\n0,0\r\n100,0\r\n0,100\r\n";
+
+struct Piano : CartellaLavoro {
+  explicit Piano(const std::string& impalcato, const char* impostazioni = senza_posa,
+                 const Capacities& cap = {})
+      : CartellaLavoro(cap) {
+    if (impostazioni != nullptr) scrivi("impostazioni/tirnel.ini", impostazioni);
+    scrivi("progra/impalcato.txt", impalcato);
+  }
+  Lati lati() const {
+    Lati v;
+    for (int i = 1; i <= job.store.nlati; ++i)
+      v.push_back({job.store.lato[i][1], job.store.lato[i][2], job.store.tipolato[i]});
+    return v;
+  }
+  // The run's ending, or "" when leggibase returned.
+  std::string esito() {
+    try {
+      leggibase(job);
+    } catch (const FineElaborazione& f) {
+      return f.titolo + ": " + f.testo;
+    }
+    return "";
+  }
+};
+
+TEST(FloorReader, EstraiRTakesBlankSeparatedNumbersOffTheFront) {
+  std::string r = "  12.5   40 baricentro ";
+  EXPECT_EQ(estraiR(r), 12.5);
+  EXPECT_EQ(estraiR(r), 40);
+  EXPECT_EQ(r, "baricentro");
+  EXPECT_EQ(estraiR(r), 0);  // a word where a number stands is consumed as 0
+  EXPECT_EQ(r, "");
+  r = "1\t2 3";  // a tab does not separate, and the leading-number rule skips it
+  EXPECT_EQ(estraiR(r), 12);
+  EXPECT_EQ(r, "3");
+}
+
+TEST(FloorReader, EveryItemOfTheFloor) {
+  Piano p(
+      "100\r\n4\r\n0,0\r\n1000 0\r\n1000,500\r\n0\r\n500\r\n"     // a pair may span lines
+      "1\r\n3.5\r\n100,100\r\n200,100\r\n200,200\r\n100,200\r\n"  // 3.5 vertices: 4
+      "1\r\n3\r\n600,100 700,100 700 300\r\n"
+      "3\r\n400 300\r\n"                                        // a pillar on the slab
+      "\"150 150 baricentro\"\r\n1,1\r\n2,1\r\n2,2\r\n1,2\r\n"  // in the hole, corners
+      "2000 50 BARICENTRO\r\n"                                  // outside; not a marker
+      "2\r\n4 1\r\n300,400\r\n350,400\r\n350,450\r\n300,450\r\n"
+      "2.5 0\r\n800,400\r\n900,400\r\nnever read");
+  EXPECT_EQ(p.esito(), "");
+  const Floor& f = p.job.floor;
+  EXPECT_EQ(p.job.settings.distanza_min, 25);  // a quarter of the step
+  EXPECT_EQ(std::vector<int>({f.nperimetro, f.primo_perimetro, f.nbuchi, f.primo_buco[1],
+                              f.nvbuco[1], f.nmuri, f.nvmuro[1], f.lato_muro[1]}),
+            std::vector<int>({4, 1, 1, 5, 4, 1, 3, 8}));
+  EXPECT_EQ(p.job.store.nnodi, 18);
+  EXPECT_EQ(p.job.store.xnodo[12], 400);
+  EXPECT_EQ(p.job.store.ynodo[13], 400);
+  EXPECT_EQ(p.lati(), (Lati{{1, 2, 2},
+                            {2, 3, 2},
+                            {3, 4, 2},
+                            {1, 4, 2},
+                            {5, 6, 3},
+                            {6, 7, 3},
+                            {7, 8, 3},
+                            {5, 8, 3},
+                            {9, 10, 5},
+                            {10, 11, 5},
+                            {13, 14, 2},
+                            {14, 15, 2},
+                            {15, 16, 2},
+                            {16, 13, 2},
+                            {17, 18, 2}}));
+  EXPECT_EQ(p.job.nodes.npunti, 18);
+  EXPECT_TRUE(p.esiste("lavori/uno/punti.dis"));
+}
+
+TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
+  const std::string resto =
+      "4\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n1\r\n3\r\n10,10\r\n20,10\r\n"
+      "20,20\r\n0\r\n0\r\n0\r\n";
+  const Lati solo_buco = {{5, 6, 3}, {6, 7, 3}, {5, 7, 3}};
+  Piano rigido("-1\r\n" + resto, "MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n");
+  EXPECT_EQ(rigido.esito(), "");
+  EXPECT_EQ(rigido.job.settings.distanza_min, 1);
+  EXPECT_EQ(rigido.job.settings.allinea_lati, 0);
+  EXPECT_EQ(rigido.job.ui.form1.caption, "COSTRUZIONE PIANO RIGIDO");
+  EXPECT_EQ(rigido.job.ui.form1.label1, "4 NODI");
+  EXPECT_EQ(rigido.lati(), solo_buco);
+  EXPECT_EQ(rigido.job.nodes.npunti, 7);
+  EXPECT_EQ(rigido.leggi("impostazioni/tirnel.ini"),
+            std::string("MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n") +
+                chiave_distanza_max.riga_default + "\r\n" + chiave_coeff_lato.riga_default +
+                "\r\n");
+
+  Piano zero("0\r\n" + resto, "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\n");
+  EXPECT_EQ(zero.esito(), "");
+  EXPECT_EQ(zero.job.settings.distanza_min, 10);
+  EXPECT_EQ(zero.job.ui.form1.caption, "GENERAZIONE CAMPI");
+  EXPECT_EQ(zero.lati(), solo_buco);
+
+  Piano quattrocento("400\r\n" + resto, "MESH.distanza_min 50\r\nMESH.distanza_max 0\r\n");
+  EXPECT_EQ(quattrocento.esito(), "");
+  EXPECT_EQ(quattrocento.job.settings.distanza_min, 100);
+}
+
+TEST(FloorReader, RepeatedClosingVertexDropsTheClosingSide) {
+  Piano p("100\r\n5\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n0,0\r\n0\r\n0\r\n0\r\n0\r\n");
+  EXPECT_EQ(p.esito(), "");
+  EXPECT_EQ(p.job.store.nnodi, 4);
+  EXPECT_EQ(p.lati(), (Lati{{1, 2, 2}, {2, 3, 2}, {3, 4, 2}, {4, 1, 2}}));
+}
+
+TEST(FloorReader, OutlineErrorsStopTheReadingAndTheRunGoesOn) {
+  const struct {
+    std::string testo;
+    const char* messaggio;
+    int nnodi;
+  } casi[] = {
+      {"100\r\n2\r\n", "gencampi: ERRORE PERIMETRO", 0},
+      {"-5\r\n2.5\r\n", "gencampi: ERRORE PERIMETRO", 0},  // 2.5 rounds to 2
+      {triangolo + "2\r\n3\r\n10,10\r\n20,10\r\n10,20\r\n2\r\n", "gencampi: ERRORE BUCHI", 6},
+      {triangolo + "0\r\n1\r\n1.4\r\n", "gencampi: ERRORE MURI", 3},
+  };
+  for (const auto& c : casi) {
+    Piano p(c.testo);
+    EXPECT_EQ(p.esito(), "") << c.testo;
+    EXPECT_EQ(p.job.ui.messaggi, std::vector<std::string>{c.messaggio}) << c.testo;
+    EXPECT_EQ(p.job.store.nnodi, c.nnodi) << c.testo;
+    EXPECT_EQ(p.job.nodes.npunti, 0) << c.testo;
+    EXPECT_FALSE(p.esiste("lavori/uno/punti.dis")) << c.testo;
+  }
+}
+
+TEST(FloorReader, EndingsOfTheRun) {
+  const std::string lettura = "ERRORE !!: Errore in lettura del file progra/impalcato.txt";
+  const std::string capacita =
+      "gencampi: Superato dimensionamento massimo - elaborazione interrotta";
+  Capacities uno;
+  uno.buchi = 1;
+  uno.muri = 1;
+  const struct {
+    std::string testo;  // "-": no floor file
+    const char* impostazioni;
+    std::string atteso;
+    Capacities cap;
+  } casi[] = {
+      {"-", senza_posa, "ERRORE !!: Non trovo il file progra/impalcato.txt", {}},
+      {"-", nullptr, "ERRORE !!: Non trovo il file impostazioni/tirnel.ini", {}},
+      {"", senza_posa, lettura, {}},
+      {"100\r\n3\r\n0,0\r\n100,0\r\n0", senza_posa, lettura, {}},
+      {"100\r\n3\r\n0,0\r\n100,0\r\n0,1OO\r\n", senza_posa, lettura, {}},
+      {"100\r\n3\r\n0,0\r\n100,0\r\n0,,100\r\n", senza_posa, lettura, {}},
+      {"100\r\n3\r\n0,0\r\n100,0\r\n0,-100000001\r\n", senza_posa, lettura, {}},
+      {"1e999\r\n", senza_posa, lettura, {}},
+      {"100\r\n40000\r\n", senza_posa, lettura, {}},
+      {triangolo + "0\r\n0\r\n1\r\n1e9 0\r\n", senza_posa, lettura, {}},
+      {triangolo + "0\r\n0\r\n0\r\n1\r\n2 1e99\r\n", senza_posa, lettura, {}},
+      // A hole or wall beyond the capacity ends the run when its vertex count is due,
+      // before the reader finds that the file has ended.
+      {triangolo + "5\r\n3\r\n10,10\r\n20,10\r\n10,20\r\n", senza_posa, capacita, uno},
+      {triangolo + "0\r\n5\r\n2\r\n10,10\r\n20,10\r\n", senza_posa, capacita, uno},
+  };
+  for (const auto& c : casi) {
+    Piano p(c.testo, c.impostazioni, c.cap);
+    if (c.testo == "-") std::filesystem::remove(p.path("progra/impalcato.txt"));
+    std::string atteso = c.atteso;
+    if (std::size_t i = atteso.find("file "); i != std::string::npos)
+      atteso = atteso.substr(0, i + 5) + p.path(atteso.substr(i + 5));
+    EXPECT_EQ(p.esito(), atteso) << c.testo;
+    EXPECT_FALSE(p.esiste("lavori/uno/punti.dis"));
+  }
+}
+
+TEST(FloorReader, HandOverComesRightAfterTheStep) {
+  Piano p("100\r\nnot a floor", "MESH.distanza_min 10\r\n");
+  p.job.dirs.comando = "|diroot=x|tipo=2|";
+  EXPECT_EQ(p.esito(), "gencampi: Non riesco ad avviare " + p.path("progra/tramaforo.exe"));
+  EXPECT_EQ(p.leggi("impostazioni/tirnel.ini"), "MESH.distanza_min 10\r\n");
+}
+
+}  // namespace
+}  // namespace gencampi
