@@ -1,0 +1,33 @@
+#include "core/run.h"
+
+#include <gtest/gtest.h>
+
+namespace gencampi {
+namespace {
+
+TEST(Command, JoinedLowerCasedAndTrimmed) {
+  EXPECT_EQ(costruisci_comando({"|diroot=C:\\Lavori\\Prog\\|tipo=1|"}),
+            "|diroot=c:\\lavori\\prog\\|tipo=1|");
+  EXPECT_EQ(costruisci_comando({"  A", "B\t", " "}), "a b\t");
+  EXPECT_EQ(costruisci_comando({}), "");
+}
+
+TEST(Root, FromTheCommandLineTakesFieldOne) {
+  EXPECT_EQ(radice("|diroot=c:\\lavori\\prog\\|tipo=1|", "/x"), "c:\\lavori\\prog");
+  EXPECT_EQ(radice("x|diroot=d:\\a", "/x"), "d:\\a");
+  EXPECT_EQ(radice("a|b|diroot=d:\\a", "/x"), "b");
+  EXPECT_EQ(radice("|diroot=/home/u/job/", "/x"), "/home/u/job");
+  EXPECT_EQ(radice("|diroot=a=b", "/x"), "a=b");
+}
+
+TEST(Root, FromTheCurrentDirectoryDropsTheLastComponent) {
+  EXPECT_EQ(radice("", "/a/b/progra"), "/a/b");
+  EXPECT_EQ(radice("", "d:\\prog\\bin"), "d:\\prog");
+  EXPECT_EQ(radice("", "c:\\"), "c:");
+  EXPECT_EQ(radice("", "/progra"), "");
+  EXPECT_EQ(radice("", "/srv/Microsoft Visual Studio/x/y"), "c:\\tirnel4_4");
+  EXPECT_EQ(radice("", "/srv/visual studio/progra"), "/srv/visual studio");
+}
+
+}  // namespace
+}  // namespace gencampi
