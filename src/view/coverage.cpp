@@ -1,181 +1,243 @@
 #include "view/coverage.h"
 
+#include <polyclipping/clipper.hpp>
+
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
-
-// Boost 1.74 still includes a header it has deprecated, and GCC 12 cannot see that the
-// scale factor of its rescaling policy is always set before use.
-#define BOOST_ALLOW_DEPRECATED_HEADERS
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
-#include <boost/geometry/geometries/box.hpp>
-#include <boost/geometry/geometries/multi_polygon.hpp>
-#include <boost/geometry/geometries/point_xy.hpp>
-#include <boost/geometry/geometries/polygon.hpp>
-#include <boost/geometry/index/rtree.hpp>
-#pragma GCC diagnostic pop
 
 namespace gencampi::view {
 
 namespace {
 
-namespace bg = boost::geometry;
-namespace bgi = boost::geometry::index;
-using BPoint = bg::model::d2::point_xy<double>;
-using BPoly = bg::model::polygon<BPoint>;
-using BMulti = bg::model::multi_polygon<BPoly>;
-using BBox = bg::model::box<BPoint>;
+namespace CL = ClipperLib;
 
-// Regions smaller than this share of the slab are rounding slivers along sides that
-// two fields share, not gaps or overlaps anybody could see or mesh.
+// Regions smaller than this share of the slab are slivers left where a corner of one
+// field lies on a side of another and rounding puts it a hair off, not gaps or
+// overlaps anybody could see or mesh.
 constexpr double quota_trascurabile = 1e-9;
 
-BPoly polygon(const Ring& ring) {
-  BPoly p;
-  auto& out = p.outer();
-  for (const Point& v : ring) {
-    BPoint b(v.x, v.y);
-    if (out.empty() || !bg::equals(out.back(), b)) out.push_back(b);
+// Clipping works on whole numbers. Coordinates are moved to the picture's lower left
+// corner and scaled by a power of two (exact in binary) so that the largest stays
+// below 2^29: well inside the range Clipper handles with 64-bit products, and a grid
+// finer than a millionth of the floor's size.
+constexpr double campo_intero = 536870912.0;  // 2^29
+
+struct Grid {
+  double x0 = 0, y0 = 0, s = 1;
+
+  CL::IntPoint to(Point p) const {
+    return {static_cast<CL::cInt>(std::llround((p.x - x0) * s)),
+            static_cast<CL::cInt>(std::llround((p.y - y0) * s))};
   }
-  // A ring whose last vertex repeats the first is closed already.
-  while (out.size() > 1 && bg::equals(out.front(), out.back())) out.pop_back();
-  bg::correct(p);
+  Point from(const CL::IntPoint& q) const {
+    return {static_cast<double>(q.X) / s + x0, static_cast<double>(q.Y) / s + y0};
+  }
+  double area(const CL::Paths& ps) const {
+    double a = 0;
+    for (const CL::Path& p : ps) a += CL::Area(p);
+    return a / s / s;
+  }
+};
+
+Grid grid_for(const Outline& outline, const Mesh& mesh) {
+  double xmin = std::numeric_limits<double>::infinity(), ymin = xmin;
+  double xmax = -xmin, ymax = -xmin;
+  auto add = [&](Point p) {
+    xmin = std::min(xmin, p.x);
+    ymin = std::min(ymin, p.y);
+    xmax = std::max(xmax, p.x);
+    ymax = std::max(ymax, p.y);
+  };
+  for (Point p : outline.perimeter) add(p);
+  for (const Ring& h : outline.holes)
+    for (Point p : h) add(p);
+  for (Point p : mesh.vertices) add(p);
+  Grid g;
+  if (!(xmin <= xmax)) return g;
+  g.x0 = xmin;
+  g.y0 = ymin;
+  const double extent = std::max({xmax - xmin, ymax - ymin, 1e-9});
+  g.s = std::exp2(std::floor(std::log2(campo_intero / extent)));
+  return g;
+}
+
+CL::Path path(const Grid& g, const Ring& ring) {
+  CL::Path p;
+  for (Point v : ring) p.push_back(g.to(v));
   return p;
 }
 
-// A perimeter or hole as a valid polygon; a ring that only doubles back on itself
-// (a spike) is cleaned, one that crosses itself is refused.
-BPoly outline_polygon(const Ring& ring, const std::string& what) {
-  BPoly p = polygon(ring);
-  bg::remove_spikes(p);
-  std::string why;
-  if (!bg::is_valid(p, why)) throw ViewError(what + " is not a simple polygon: " + why);
-  return p;
+CL::Paths run(CL::ClipType op, const CL::Paths& subject, CL::PolyFillType fs, const CL::Paths& clip,
+              CL::PolyFillType fc) {
+  CL::Clipper c;
+  c.AddPaths(subject, CL::ptSubject, true);
+  c.AddPaths(clip, CL::ptClip, true);
+  CL::Paths out;
+  c.Execute(op, out, fs, fc);
+  return out;
 }
 
-// Union of many polygons, merged pairwise in a balanced tree so that no step works on
-// one huge result against a small piece over and over.
-BMulti unite(std::vector<BMulti> parts) {
+// Union of many pieces, merged pairwise in a balanced tree. One sweep over thousands
+// of fields that share sides is slow (every shared side is an edge pair on the same
+// line); small merges of neighbours are fast.
+CL::Paths unite(std::vector<CL::Paths> parts) {
   if (parts.empty()) return {};
   while (parts.size() > 1) {
-    std::vector<BMulti> next;
+    std::vector<CL::Paths> next;
     next.reserve(parts.size() / 2 + 1);
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-      BMulti u;
-      bg::union_(parts[i], parts[i + 1], u);
-      next.push_back(std::move(u));
-    }
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+      next.push_back(run(CL::ctUnion, parts[i], CL::pftNonZero, parts[i + 1], CL::pftNonZero));
     if (parts.size() % 2 == 1) next.push_back(std::move(parts.back()));
     parts = std::move(next);
   }
   return std::move(parts.front());
 }
 
-Ring ring_of(const BPoly::ring_type& r) {
-  Ring out;
-  for (const BPoint& p : r) out.push_back({p.x(), p.y()});
-  if (out.size() > 1 && out.front() == out.back()) out.pop_back();
-  return out;
-}
-
-Shapes shapes_of(const BMulti& m, double smallest) {
+// Polygons with their holes, each above `smallest` in area.
+Shapes shapes_of(const Grid& g, const CL::Paths& ps, double smallest) {
+  CL::Clipper c;
+  c.AddPaths(ps, CL::ptSubject, true);
+  CL::PolyTree tree;
+  c.Execute(CL::ctUnion, tree, CL::pftNonZero, CL::pftNonZero);
   Shapes out;
-  for (const BPoly& p : m) {
-    if (!(bg::area(p) > smallest)) continue;
+  auto ring = [&g](const CL::Path& p) {
+    Ring r;
+    for (const CL::IntPoint& q : p) r.push_back(g.from(q));
+    return r;
+  };
+  for (CL::PolyNode* n = tree.GetFirst(); n != nullptr; n = n->GetNext()) {
+    if (n->IsHole()) continue;
+    double a = CL::Area(n->Contour);
+    for (const CL::PolyNode* h : n->Childs) a += CL::Area(h->Contour);
+    if (!(a / g.s / g.s > smallest)) continue;
     Shape s;
-    s.outer = ring_of(p.outer());
-    for (const auto& in : p.inners()) s.inners.push_back(ring_of(in));
+    s.outer = ring(n->Contour);
+    for (const CL::PolyNode* h : n->Childs) s.inners.push_back(ring(h->Contour));
     out.push_back(std::move(s));
   }
   return out;
 }
 
-BMulti slab_of(const Outline& outline) {
-  BMulti slab{outline_polygon(outline.perimeter, "the slab perimeter")};
-  std::vector<BMulti> holes;
-  for (std::size_t h = 0; h < outline.holes.size(); ++h)
-    holes.push_back(BMulti{outline_polygon(outline.holes[h], "hole " + std::to_string(h + 1))});
-  if (holes.empty()) return slab;
-  // Holes may overlap each other or reach beyond the perimeter: the slab is what the
-  // perimeter encloses outside every hole.
-  BMulti rest;
-  bg::difference(slab, unite(std::move(holes)), rest);
-  return rest;
+// Whether segments pq and rs cross at a point inside both. Exact: the scaled
+// coordinates have at most 30 bits, so every product fits the 64-bit mantissa of a
+// long double.
+bool crossing(const CL::IntPoint& p, const CL::IntPoint& q, const CL::IntPoint& r,
+              const CL::IntPoint& s) {
+  auto side = [](const CL::IntPoint& a, const CL::IntPoint& b, const CL::IntPoint& c) {
+    long double v = static_cast<long double>(b.X - a.X) * static_cast<long double>(c.Y - a.Y) -
+                    static_cast<long double>(b.Y - a.Y) * static_cast<long double>(c.X - a.X);
+    return (v > 0) - (v < 0);
+  };
+  return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;
 }
 
-// Area under two fields or more: the union of every pairwise intersection. An R-tree
-// on the fields' boxes keeps this to the fields that can touch.
-BMulti doubly_covered(const std::vector<BPoly>& polys, const std::vector<bool>& usable) {
-  using Entry = std::pair<BBox, std::size_t>;
-  std::vector<Entry> boxes;
-  for (std::size_t i = 0; i < polys.size(); ++i)
-    if (usable[i]) boxes.emplace_back(bg::return_envelope<BBox>(polys[i]), i);
-  bgi::rtree<Entry, bgi::rstar<16>> tree(boxes.begin(), boxes.end());
-  std::vector<BMulti> pieces;
-  std::vector<Entry> hits;
-  for (const Entry& e : boxes) {
-    hits.clear();
-    tree.query(bgi::intersects(e.first), std::back_inserter(hits));
-    std::sort(hits.begin(), hits.end(),
-              [](const Entry& a, const Entry& b) { return a.second < b.second; });
-    for (const Entry& h : hits) {
-      if (h.second <= e.second) continue;
-      BMulti both;
-      bg::intersection(polys[e.second], polys[h.second], both);
-      if (bg::area(both) > 0) pieces.push_back(std::move(both));
+// A field that the clipping can take: some area and no two sides crossing (a
+// quadrilateral whose corners are out of order is a bow tie, with no inside).
+bool usable(const CL::Path& p) {
+  if (CL::Area(p) == 0) return false;
+  return p.size() != 4 || (!crossing(p[0], p[1], p[2], p[3]) && !crossing(p[1], p[2], p[3], p[0]));
+}
+
+struct Box {
+  CL::cInt xmin, ymin, xmax, ymax;
+};
+
+Box box_of(const CL::Path& p) {
+  Box b{p[0].X, p[0].Y, p[0].X, p[0].Y};
+  for (const CL::IntPoint& q : p) {
+    b.xmin = std::min(b.xmin, q.X);
+    b.ymin = std::min(b.ymin, q.Y);
+    b.xmax = std::max(b.xmax, q.X);
+    b.ymax = std::max(b.ymax, q.Y);
+  }
+  return b;
+}
+
+// Area under two fields or more: the union of every pairwise intersection, so that a
+// spot under three fields counts once. Only fields whose boxes overlap are tried,
+// found by a sweep along X.
+CL::Paths doubly_covered(const std::vector<CL::Path>& fields) {
+  std::vector<Box> boxes;
+  std::vector<std::size_t> order(fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    boxes.push_back(box_of(fields[i]));
+    order[i] = i;
+  }
+  std::sort(order.begin(), order.end(), [&boxes](std::size_t a, std::size_t b) {
+    return boxes[a].xmin != boxes[b].xmin ? boxes[a].xmin < boxes[b].xmin : a < b;
+  });
+  std::vector<CL::Paths> pieces;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const Box& a = boxes[order[k]];
+    for (std::size_t m = k + 1; m < order.size() && boxes[order[m]].xmin < a.xmax; ++m) {
+      const Box& b = boxes[order[m]];
+      if (b.ymin >= a.ymax || a.ymin >= b.ymax) continue;
+      CL::Paths both = run(CL::ctIntersection, {fields[order[k]]}, CL::pftNonZero,
+                           {fields[order[m]]}, CL::pftNonZero);
+      double area = 0;
+      for (const CL::Path& p : both) area += CL::Area(p);
+      if (area > 0) pieces.push_back(std::move(both));
     }
   }
   return unite(std::move(pieces));
+}
+
+CL::Paths slab_of(const Grid& g, const Outline& outline) {
+  // Each hole on its own by the even-odd rule, as the point-in-slab test reads it,
+  // then all of them together: a point in any hole is off the slab.
+  std::vector<CL::Paths> holes;
+  for (const Ring& h : outline.holes)
+    holes.push_back(run(CL::ctUnion, {path(g, h)}, CL::pftEvenOdd, {}, CL::pftEvenOdd));
+  return run(CL::ctDifference, {path(g, outline.perimeter)}, CL::pftEvenOdd,
+             unite(std::move(holes)), CL::pftNonZero);
 }
 
 }  // namespace
 
 Coverage cover(const Outline& outline, const Mesh& mesh) {
   Coverage c;
-  try {
-    BMulti slab = slab_of(outline);
-    c.slab_area = bg::area(slab);
-    const double smallest = quota_trascurabile * c.slab_area;
-    c.slab = shapes_of(slab, 0);
+  const Grid g = grid_for(outline, mesh);
+  const CL::Paths slab = slab_of(g, outline);
+  c.slab_area = g.area(slab);
+  const double smallest = quota_trascurabile * c.slab_area;
+  c.slab = shapes_of(g, slab, 0);
 
-    std::vector<BPoly> polys(mesh.fields.size());
-    std::vector<bool> usable(mesh.fields.size(), false);
-    std::vector<BMulti> parts;
-    for (std::size_t f = 0; f < mesh.fields.size(); ++f) {
-      Ring r;
-      for (std::size_t i = 0; i < mesh.fields[f].corners.size(); ++i)
-        r.push_back(mesh.corner(mesh.fields[f], i));
-      polys[f] = polygon(r);
-      if (polys[f].outer().size() < 4 || !bg::is_valid(polys[f]) || !(bg::area(polys[f]) > 0)) {
-        c.degenerate.push_back(static_cast<int>(f) + 1);
-        continue;
-      }
-      usable[f] = true;
-      c.field_area += bg::area(polys[f]);
-      parts.push_back(BMulti{polys[f]});
+  std::vector<CL::Path> fields;
+  std::vector<CL::Paths> parts;
+  for (std::size_t f = 0; f < mesh.fields.size(); ++f) {
+    CL::Path p;
+    for (std::size_t i = 0; i < mesh.fields[f].corners.size(); ++i)
+      p.push_back(g.to(mesh.corner(mesh.fields[f], i)));
+    if (!usable(p)) {
+      c.degenerate.push_back(static_cast<int>(f) + 1);
+      continue;
     }
-    BMulti fields = unite(std::move(parts));
-
-    BMulti gaps, outside, covered;
-    bg::difference(slab, fields, gaps);
-    bg::difference(fields, slab, outside);
-    bg::intersection(slab, fields, covered);
-    BMulti overlaps = doubly_covered(polys, usable);
-
-    c.gap_area = bg::area(gaps);
-    c.outside_area = bg::area(outside);
-    c.covered_area = bg::area(covered);
-    c.overlap_area = bg::area(overlaps);
-    c.gaps = shapes_of(gaps, smallest);
-    c.outside = shapes_of(outside, smallest);
-    c.overlaps = shapes_of(overlaps, smallest);
-  } catch (const ViewError&) {
-    throw;
-  } catch (const std::exception& e) {
-    throw ViewError(std::string("polygon clipping failed: ") + e.what());
+    // Counter-clockwise, so that every field adds +1 to the winding number.
+    if (!CL::Orientation(p)) CL::ReversePath(p);
+    c.field_area += CL::Area(p) / g.s / g.s;
+    fields.push_back(p);
+    parts.push_back({std::move(p)});
   }
+  const CL::Paths covered_anywhere = unite(std::move(parts));
+
+  const CL::Paths gaps =
+      run(CL::ctDifference, slab, CL::pftNonZero, covered_anywhere, CL::pftNonZero);
+  const CL::Paths outside =
+      run(CL::ctDifference, covered_anywhere, CL::pftNonZero, slab, CL::pftNonZero);
+  const CL::Paths covered =
+      run(CL::ctIntersection, slab, CL::pftNonZero, covered_anywhere, CL::pftNonZero);
+  const CL::Paths overlaps = doubly_covered(fields);
+
+  c.gap_area = g.area(gaps);
+  c.outside_area = g.area(outside);
+  c.covered_area = g.area(covered);
+  c.overlap_area = g.area(overlaps);
+  c.gaps = shapes_of(g, gaps, smallest);
+  c.outside = shapes_of(g, outside, smallest);
+  c.overlaps = shapes_of(g, overlaps, smallest);
   return c;
 }
 

@@ -1,6 +1,6 @@
 // How well the fields cover the slab: the slab (perimeter less holes), the area the
 // fields leave uncovered, cover twice, or spread beyond the slab. The polygon clipping
-// is Boost.Geometry's; nothing here clips by hand.
+// is Clipper's (Debian package libpolyclipping-dev); nothing here clips by hand.
 #pragma once
 
 #include <vector>
@@ -24,15 +24,17 @@ struct Coverage {
   double gap_area = 0;      // slab area under no field
   double overlap_area = 0;  // area under two fields or more
   double outside_area = 0;  // field area off the slab (beyond the perimeter or in a hole)
-  // The regions themselves, without the slivers that rounding leaves along shared
-  // sides (below a billionth of the slab area each); the areas above include them.
+  // The regions themselves, without the slivers that rounding leaves where a corner
+  // of one field lies on a side of another (below a billionth of the slab area each);
+  // the areas above include them.
   Shapes gaps, overlaps, outside;
   // Fields (numbered from 1) left out of the clipping: no area, or sides that cross.
   std::vector<int> degenerate;
 };
 
-// Throws ViewError when the perimeter or a hole is not a simple polygon, since a
-// self-crossing outline has no well-defined area.
+// The slab is what the mesher's own point-in-slab test takes for it: inside the
+// perimeter and outside every hole, each ring read by the even-odd rule, so that an
+// outline that crosses itself still has the meaning the mesher gave it.
 Coverage cover(const Outline& outline, const Mesh& mesh);
 
 }  // namespace gencampi::view

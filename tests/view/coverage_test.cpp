@@ -84,14 +84,19 @@ TEST(ViewCoverage, HolesMayOverlapAndReachBeyondThePerimeter) {
   EXPECT_EQ(c.gaps.size(), 1u);
 }
 
-TEST(ViewCoverage, OutlineThatCrossesItselfIsRefused) {
+TEST(ViewCoverage, OutlinesAreReadByTheEvenOddRule) {
+  // A bow-tie perimeter encloses its two triangles, 50 x 100 / 2 each.
   std::string bow =
       testing::crlf({"100", "4", "0,0", "100,100", "100,0", "0,100", "0", "0", "0", "0"});
-  EXPECT_THROW(cover_square({}, bow), ViewError);
-  // A closing vertex that repeats the first is no crossing.
+  EXPECT_NEAR(cover_square({}, bow).slab_area, 5000, eps);
+  // A closing vertex that repeats the first adds nothing.
   std::string closed =
       testing::crlf({"100", "5", "0,0", "100,0", "100,100", "0,100", "0,0", "0", "0", "0", "0"});
   EXPECT_NEAR(cover_square({}, closed).slab_area, 10000, eps);
+  // A hole given clockwise is a hole all the same.
+  std::string cw = testing::crlf({"100", "4", "0,0", "100,0", "100,100", "0,100", "1", "4", "10,10",
+                                  "10,20", "20,20", "20,10", "0", "0", "0"});
+  EXPECT_NEAR(cover_square({}, cw).slab_area, 9900, eps);
 }
 
 TEST(ViewCoverage, FieldsWithoutAreaAreLeftOutAndNamed) {
