@@ -19,11 +19,13 @@ namespace CL = ClipperLib;
 // overlaps anybody could see or mesh.
 constexpr double quota_trascurabile = 1e-9;
 
-// Clipping works on whole numbers. Coordinates are moved to the picture's lower left
-// corner and scaled by a power of two (exact in binary) so that the largest stays
-// below 2^29: well inside the range Clipper handles with 64-bit products, and a grid
-// finer than a millionth of the floor's size.
-constexpr double campo_intero = 536870912.0;  // 2^29
+// Clipping works on whole numbers. Coordinates are moved to the lower left corner of
+// everything drawn and scaled by a power of two (exact in binary) so that the largest
+// stays below 2^50. That grid is about as fine as the doubles the coordinates came
+// in: a corner that lies on another field's side stays on it within a few units of the
+// last digit, and the sliver between them is far below anything the report shows.
+// Clipper does exact 128-bit arithmetic at this size.
+constexpr double campo_intero = 1125899906842624.0;  // 2^50
 
 struct Grid {
   double x0 = 0, y0 = 0, s = 1;
@@ -121,14 +123,15 @@ Shapes shapes_of(const Grid& g, const CL::Paths& ps, double smallest) {
   return out;
 }
 
-// Whether segments pq and rs cross at a point inside both. Exact: the scaled
-// coordinates have at most 30 bits, so every product fits the 64-bit mantissa of a
-// long double.
+__extension__ typedef __int128 Intero128;
+
+// Whether segments pq and rs cross at a point inside both, decided exactly: the
+// products of 51-bit differences need 128 bits.
 bool crossing(const CL::IntPoint& p, const CL::IntPoint& q, const CL::IntPoint& r,
               const CL::IntPoint& s) {
   auto side = [](const CL::IntPoint& a, const CL::IntPoint& b, const CL::IntPoint& c) {
-    long double v = static_cast<long double>(b.X - a.X) * static_cast<long double>(c.Y - a.Y) -
-                    static_cast<long double>(b.Y - a.Y) * static_cast<long double>(c.X - a.X);
+    Intero128 v = static_cast<Intero128>(b.X - a.X) * (c.Y - a.Y) -
+                  static_cast<Intero128>(b.Y - a.Y) * (c.X - a.X);
     return (v > 0) - (v < 0);
   };
   return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;

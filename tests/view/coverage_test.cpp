@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "view/floor_file.h"
 #include "view/mesh_files.h"
 #include "view_fixture.h"
@@ -107,6 +109,91 @@ TEST(ViewCoverage, FieldsWithoutAreaAreLeftOutAndNamed) {
   EXPECT_EQ(c.degenerate, (std::vector<int>{6, 7}));
   EXPECT_NEAR(c.overlap_area, 0, eps);
   EXPECT_NEAR(c.field_area, 960000, eps);
+}
+
+// A slab W x H cut into columns by slanted lines, each column cut into trapezoids by
+// rungs of its own, some split into triangles. Neighbouring columns put their corners
+// at different heights of the shared slanted line, so corners lie on other fields'
+// sides only up to rounding: the case where clipping libraries stumble.
+std::vector<FieldRec> slanted_columns(unsigned seed, double W, double H) {
+  auto next = [&seed]() {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<double>((seed >> 8) & 0xFFFF) / 65536.0;
+  };
+  const int columns = 9;
+  std::vector<double> u{0}, v{0};
+  for (int i = 1; i < columns; ++i) {
+    u.push_back(W * (i + 0.6 * (next() - 0.5)) / columns);
+    v.push_back(W * (i + 0.6 * (next() - 0.5)) / columns);
+  }
+  u.push_back(W);
+  v.push_back(W);
+  auto on_line = [&](int i, double t) {
+    return std::pair<double, double>{u[i] + (v[i] - u[i]) * t, H * t};
+  };
+  std::vector<FieldRec> fields;
+  for (int i = 0; i < columns; ++i) {
+    std::vector<double> a{0}, b{0};
+    const int rungs = 6 + static_cast<int>(next() * 6);
+    for (int k = 1; k < rungs; ++k) {
+      a.push_back((k + 0.8 * (next() - 0.5)) / rungs);
+      b.push_back((k + 0.8 * (next() - 0.5)) / rungs);
+    }
+    a.push_back(1);
+    b.push_back(1);
+    for (int k = 0; k < rungs; ++k) {
+      auto p1 = on_line(i, a[k]), p2 = on_line(i + 1, b[k]);
+      auto p3 = on_line(i + 1, b[k + 1]), p4 = on_line(i, a[k + 1]);
+      if (next() < 0.25) {
+        fields.push_back({{p1, p2, p3}});
+        fields.push_back({{p1, p3, p4}});
+      } else {
+        fields.push_back({{p1, p2, p3, p4}});
+      }
+    }
+  }
+  return fields;
+}
+
+double shoelace(const FieldRec& f) {
+  double s = 0;
+  for (std::size_t i = 0; i < f.corners.size(); ++i) {
+    auto [x1, y1] = f.corners[i];
+    auto [x2, y2] = f.corners[(i + 1) % f.corners.size()];
+    s += x1 * y2 - x2 * y1;
+  }
+  return std::fabs(s) / 2;
+}
+
+TEST(ViewCoverage, GeneratedMeshesWithCornersOnSlantedSides) {
+  const double W = 2317.3, H = 1291.7;
+  const std::string floor = testing::crlf(
+      {"100", "4", "0,0", "2317.3,0", "2317.3,1291.7", "0,1291.7", "0", "0", "0", "0"});
+  const double slab = W * H;
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE(seed);
+    std::vector<FieldRec> fields = slanted_columns(seed, W, H);
+    Coverage whole = cover_square(fields, floor);
+    EXPECT_NEAR(whole.slab_area, slab, 1e-9 * slab);
+    EXPECT_NEAR(whole.covered_area, slab, 1e-9 * slab);
+    EXPECT_LT(whole.gap_area, 1e-9 * slab);
+    EXPECT_LT(whole.overlap_area, 1e-9 * slab);
+    EXPECT_LT(whole.outside_area, 1e-9 * slab);
+    EXPECT_TRUE(whole.gaps.empty() && whole.overlaps.empty() && whole.outside.empty());
+
+    // One field left out is one gap of its area; one field given twice, one overlap.
+    const std::size_t k = (seed * 7919u) % fields.size();
+    std::vector<FieldRec> less = fields;
+    less.erase(less.begin() + static_cast<long>(k));
+    Coverage gap = cover_square(less, floor);
+    EXPECT_NEAR(gap.gap_area, shoelace(fields[k]), 1e-9 * slab);
+    EXPECT_EQ(gap.gaps.size(), 1u);
+    std::vector<FieldRec> more = fields;
+    more.push_back(fields[k]);
+    Coverage twice = cover_square(more, floor);
+    EXPECT_NEAR(twice.overlap_area, shoelace(fields[k]), 1e-9 * slab);
+    EXPECT_EQ(twice.overlaps.size(), 1u);
+  }
 }
 
 }  // namespace

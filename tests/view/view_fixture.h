@@ -59,8 +59,10 @@ inline std::vector<FieldRec> square_fields() {
           {{{600, 400}, {1000, 600}, {600, 600}}}};
 }
 
+// A number as the mesher prints it: sign position, up to 15 significant digits, blank.
 inline std::string num(double v) {
   std::ostringstream ss;
+  ss.precision(15);
   ss << (v < 0 ? "-" : " ") << (v < 0 ? -v : v) << " ";
   return ss.str();
 }
