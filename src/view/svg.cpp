@@ -16,9 +16,10 @@ constexpr double margine = 24;
 constexpr double testata = 72;
 constexpr double piede = 84;
 constexpr double larghezza_minima = 760;
-// A region smaller than this on screen also gets a ring around it, so that a gap of
-// a few square centimetres on a large floor is still found by eye.
-constexpr double regione_visibile = 8;
+// A region with less area on screen than a square of this side also gets a ring
+// around it, so that a gap of a few square centimetres, or a sliver along a side, is
+// still found by eye on a large floor.
+constexpr double regione_visibile = 12;
 
 const char* const col_quadrilatero = "#cfe3f7";
 const char* const bordo_quadrilatero = "#3a6ea5";
@@ -116,6 +117,16 @@ std::string ring_path(const View& v, const Ring& r) {
   return s;
 }
 
+double ring_area(const Ring& r) {
+  double a = 0;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    const Point& p = r[i];
+    const Point& q = r[(i + 1) % r.size()];
+    a += p.x * q.y - q.x * p.y;
+  }
+  return std::fabs(a) / 2;
+}
+
 std::string shape_path(const View& v, const Shape& sh) {
   std::string d = ring_path(v, sh.outer);
   for (const Ring& in : sh.inners) d += ring_path(v, in);
@@ -134,9 +145,12 @@ void regions(std::string& s, const View& v, const Shapes& shapes, const char* id
     Bounds b;
     b.add_all(sh.outer);
     const double w = (b.xmax - b.xmin) * v.scale, h = (b.ymax - b.ymin) * v.scale;
-    if (std::max(w, h) < regione_visibile)
+    double area = ring_area(sh.outer);
+    for (const Ring& in : sh.inners) area -= ring_area(in);
+    if (area * v.scale * v.scale < regione_visibile * regione_visibile)
       rings += "<circle cx=\"" + num(v.px((b.xmin + b.xmax) / 2)) + "\" cy=\"" +
-               num(v.py((b.ymin + b.ymax) / 2)) + "\" r=\"" + num(regione_visibile) + "\"/>\n";
+               num(v.py((b.ymin + b.ymax) / 2)) + "\" r=\"" +
+               num(std::max(regione_visibile, std::hypot(w, h) / 2 + 4)) + "\"/>\n";
   }
   s += "</g>\n";
   if (!rings.empty())
@@ -224,10 +238,6 @@ std::string draw_svg(const Outline& outline, const Mesh& mesh, const Coverage& c
     s += "</g>\n";
   }
 
-  regions(s, v, coverage.gaps, "gaps", col_lacuna);
-  regions(s, v, coverage.overlaps, "overlaps", col_sovrapposizione);
-  regions(s, v, coverage.outside, "off-slab", col_fuori);
-
   s += "<g id=\"outline\" fill=\"none\" stroke=\"#000000\" stroke-linejoin=\"round\">\n";
   s += "<polygon stroke-width=\"2\" points=\"" + points_attr(v, outline.perimeter) + "\"/>\n";
   for (const Ring& r : outline.holes)
@@ -256,6 +266,12 @@ std::string draw_svg(const Outline& outline, const Mesh& mesh, const Coverage& c
            "\" width=\"8\" height=\"8\"/>\n";
   }
   s += "</g>\n";
+
+  // What the report calls out goes over the outline, so that a wall along a gap does
+  // not hide it.
+  regions(s, v, coverage.gaps, "gaps", col_lacuna);
+  regions(s, v, coverage.overlaps, "overlaps", col_sovrapposizione);
+  regions(s, v, coverage.outside, "off-slab", col_fuori);
 
   s += std::string("<g id=\"nodes\" fill=\"") + col_nodo + "\">\n";
   for (const Point& p : mesh.nodes)
