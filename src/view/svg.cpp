@@ -133,7 +133,7 @@ std::string shape_path(const View& v, const Shape& sh) {
   return d;
 }
 
-// One group of filled regions; each small one also gets a ring of fixed screen size.
+// One group of filled regions; each one too small to see also gets a ring around it.
 void regions(std::string& s, const View& v, const Shapes& shapes, const char* id,
              const char* colour) {
   if (shapes.empty()) return;

@@ -60,5 +60,18 @@ TEST(ViewSvg, DrawsEveryLayer) {
       std::string::npos);
 }
 
+TEST(ViewSvg, RegionsTooSmallToSeeAreRinged) {
+  auto fields = testing::square_fields();
+  fields[0].corners[2].second = 399.9;  // a sliver of 1000 x 0.1 / 2 left uncovered
+  std::string s = picture(fields, "casa1");
+  EXPECT_NE(s.find("<g id=\"gaps-marks\""), std::string::npos);
+  EXPECT_EQ(s.find("<g id=\"overlaps\""), std::string::npos);
+  fields = testing::square_fields();
+  fields.erase(fields.begin());  // a gap anybody sees
+  s = picture(fields, "casa1");
+  EXPECT_NE(s.find("<g id=\"gaps\""), std::string::npos);
+  EXPECT_EQ(s.find("<g id=\"gaps-marks\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace gencampi::view
