@@ -20,11 +20,11 @@ namespace CL = ClipperLib;
 constexpr double quota_trascurabile = 1e-9;
 
 // Clipping works on whole numbers. Coordinates are moved to the lower left corner of
-// everything drawn and scaled by a power of two (exact in binary) so that the largest
-// stays below 2^50. That grid is about as fine as the doubles the coordinates came
-// in: a corner that lies on another field's side stays on it within a few units of the
-// last digit, and the sliver between them is far below anything the report shows.
-// Clipper does exact 128-bit arithmetic at this size.
+// the slab and the fields together and scaled by a power of two (exact in binary) so that the
+// largest stays below 2^50. That grid is about as fine as the doubles the coordinates came in: a
+// corner that lies on another field's side stays on it within a few units of the last digit, and
+// the sliver between them is far below anything the report shows. Clipper does exact 128-bit
+// arithmetic at this size.
 constexpr double campo_intero = 1125899906842624.0;  // 2^50
 
 struct Grid {

@@ -16,6 +16,8 @@ namespace {
 // No mesher file holds more entries than this; a larger count is a broken file and
 // must not make the viewer reserve memory for it.
 constexpr double conteggio_massimo = 1e6;
+// Coordinates come from the floor file, which the mesher limits to this magnitude.
+constexpr double valore_massimo = 1e8;
 
 class ResultReader {
  public:
@@ -60,6 +62,7 @@ class ResultReader {
   double value(const std::string& s, const char* what) const {
     std::optional<double> v = letterale(s);
     if (!v || !std::isfinite(*v)) fail(std::string(what) + ": \"" + s + "\" is not a number");
+    if (std::fabs(*v) > valore_massimo) fail(std::string(what) + ": value out of range");
     return *v;
   }
 

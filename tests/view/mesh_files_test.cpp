@@ -49,6 +49,9 @@ TEST(ViewMeshFiles, FewerRecordsThanAnnouncedIsAWarning) {
   Mesh bad;
   EXPECT_THROW(parse_fields(crlf({" 100 ", " 1 ", "3", "0  0 ", "1  x ", "0 1"}), "c", bad),
                ViewError);
+  Mesh far;
+  EXPECT_THROW(parse_fields(crlf({" 100 ", " 1 ", "3", "0  0 ", "1  1E+300 ", "0 1"}), "c", far),
+               ViewError);
 }
 
 TEST(ViewMeshFiles, TrianglesByNodeNumber) {
