@@ -46,7 +46,8 @@ Ordine costruisci_ordine(Job& job, const Table<int>& punti, int Npunti);
 // One pass over the node list: at most one triangle per node. True when it built any.
 bool passata(Job& job, const Table<int>& punti, int Npunti, Ordine& ordine);
 
-// The order table and the passes until one builds nothing. Returns the number of the
+// The order table and the passes until one builds nothing, read straightforwardly: the
+// reference for the fast engine (mesh/fast_triangulation.h). Returns the number of the
 // first field built by this call.
 int triangola_passate(Job& job, const Table<int>& punti, int Npunti);
 

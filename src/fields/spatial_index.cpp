@@ -1,0 +1,403 @@
+#include "fields/spatial_index.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/store.h"
+#include "floor/region.h"
+#include "mesh/angles.h"
+
+namespace gencampi {
+
+namespace {
+
+// The tolerances of the mesh checks and of the candidate triangle test. They must be
+// the very values those procedures use: the index answers the same questions.
+constexpr double tolleranza_prodotto = 1e-8;
+constexpr double tolleranza_piatto = 0.001;
+constexpr double tolleranza_orizzontale = 1e-9;
+
+// Side A-B against the segment P1-P2, term by term as the mesh check evaluates it, so
+// that the bits at the tolerance are the same.
+inline bool incrocio(double xA, double yA, double xB, double yB, double x1, double y1, double x2,
+                     double y2) {
+  if (xA < x1 && xA < x2 && xB < x1 && xB < x2) return false;
+  if (xA > x1 && xA > x2 && xB > x1 && xB > x2) return false;
+  if (yA < y1 && yA < y2 && yB < y1 && yB < y2) return false;
+  if (yA > y1 && yA > y2 && yB > y1 && yB > y2) return false;
+  double sA = yA * (x2 - x1) + xA * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
+  double sB = yB * (x2 - x1) + xB * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
+  if (sA < tolleranza_prodotto && sA > -tolleranza_prodotto) return false;
+  if (sB < tolleranza_prodotto && sB > -tolleranza_prodotto) return false;
+  double t1 = (yA - yB) * x1 + (xB - xA) * y1 - xA * (yA - yB) - yA * (xB - xA);
+  double t2 = (yA - yB) * x2 + (xB - xA) * y2 - xA * (yA - yB) - yA * (xB - xA);
+  if (t1 < tolleranza_prodotto && t1 > -tolleranza_prodotto) return false;
+  if (t2 < tolleranza_prodotto && t2 > -tolleranza_prodotto) return false;
+  return sA * sB < -tolleranza_prodotto && t1 * t2 < -tolleranza_prodotto;
+}
+
+// One triangle edge against the ray from (xp, yp) towards +X, as the enclosure test
+// counts it: half-open band, horizontal edges never counted.
+bool attraversa(double xp, double yp, double xA, double yA, double xB, double yB) {
+  if (!(std::fabs(yB - yA) > tolleranza_orizzontale)) return false;
+  if (!((yp >= yA || yp >= yB) && (yp < yA || yp < yB))) return false;
+  double xi = (xB - xA) / (yB - yA) * (yp - yA) + xA;
+  return xi > xp;
+}
+
+bool unisce(int p, int q, int u, int v) {
+  return (p == u && q == v) || (p == v && q == u);
+}
+
+}  // namespace
+
+Griglia::Griglia(double xmin, double ymin, double xmax, double ymax, int celle) {
+  const double w = std::max(xmax - xmin, 0.0);
+  const double a = std::max(ymax - ymin, 0.0);
+  const double n = std::max(celle, 1);
+  double h = std::sqrt(w * a / n);
+  // A flat or tiny node set still gets cells of a sensible size; and no axis gets more
+  // cells than the grid can usefully hold.
+  h = std::max(h, std::max(w, a) / 4096);
+  if (!(h > 0) || !std::isfinite(h)) h = 1;
+  x0_ = xmin;
+  y0_ = ymin;
+  h_ = h;
+  nx_ = static_cast<int>(std::min(w / h, 4096.0)) + 1;
+  ny_ = static_cast<int>(std::min(a / h, 4096.0)) + 1;
+}
+
+int Griglia::colonna(double x) const {
+  const double t = (x - x0_) / h_;
+  if (!(t > 0)) return 0;
+  if (t >= nx_) return nx_ - 1;
+  return static_cast<int>(t);
+}
+
+int Griglia::riga(double y) const {
+  const double t = (y - y0_) / h_;
+  if (!(t > 0)) return 0;
+  if (t >= ny_) return ny_ - 1;
+  return static_cast<int>(t);
+}
+
+void celle_scatola(const Griglia& g, double xmin, double ymin, double xmax, double ymax,
+                   std::vector<int>& celle) {
+  celle.clear();
+  const int c0 = g.colonna(xmin), c1 = g.colonna(xmax);
+  const int r0 = g.riga(ymin), r1 = g.riga(ymax);
+  for (int r = r0; r <= r1; ++r)
+    for (int c = c0; c <= c1; ++c) celle.push_back(g.indice(c, r));
+}
+
+void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
+                     std::vector<int>& celle) {
+  celle.clear();
+  // Walk along the longer axis; for each slab of cells across it, the stretch of the
+  // segment inside the slab (widened by the margin, and by a hair for the rounding of
+  // the slab borders and of the interpolation) gives the cells across the other axis.
+  const bool lungo_x = std::fabs(xb - xa) >= std::fabs(yb - ya);
+  const double ua = lungo_x ? xa : ya, ub = lungo_x ? xb : yb;
+  const double va = lungo_x ? ya : xa, vb = lungo_x ? yb : xb;
+  const double u0 = lungo_x ? g.x0() : g.y0();
+  const double h = g.lato();
+  const double umin = std::min(ua, ub), umax = std::max(ua, ub);
+  const double capello = 1e-9 * (std::fabs(ua) + std::fabs(ub) + std::fabs(va) + std::fabs(vb) + h);
+  const double m = margine + capello;
+  auto indice_u = [&](double u) { return lungo_x ? g.colonna(u) : g.riga(u); };
+  auto indice_v = [&](double v) { return lungo_x ? g.riga(v) : g.colonna(v); };
+  const int n_u = lungo_x ? g.nx() : g.ny();
+  const int i0 = indice_u(umin - m), i1 = indice_u(umax + m);
+  const bool avanti = ub >= ua;
+  const bool su = vb >= va;
+  const double pendenza = ub != ua ? (vb - va) / (ub - ua) : 0;
+  for (int s = 0; s <= i1 - i0; ++s) {
+    const int i = avanti ? i0 + s : i1 - s;
+    double lo = i == 0 ? umin - m : u0 + i * h - 1e-6 * h;
+    double hi = i == n_u - 1 ? umax + m : u0 + (i + 1) * h + 1e-6 * h;
+    lo = std::max(lo, umin - m);
+    hi = std::min(hi, umax + m);
+    // The points of the segment whose distance along the walk from the slab is within
+    // the margin.
+    const double ul = std::clamp(lo - m, umin, umax);
+    const double ur = std::clamp(hi + m, umin, umax);
+    double v1 = ub != ua ? va + (ul - ua) * pendenza : va;
+    double v2 = ub != ua ? va + (ur - ua) * pendenza : vb;
+    if (ub == ua) {
+      v1 = std::min(va, vb);
+      v2 = std::max(va, vb);
+    }
+    const double vlo = std::min(v1, v2) - m, vhi = std::max(v1, v2) + m;
+    const int j0 = indice_v(vlo), j1 = indice_v(vhi);
+    for (int t = 0; t <= j1 - j0; ++t) {
+      const int j = su ? j0 + t : j1 - t;
+      celle.push_back(lungo_x ? g.indice(i, j) : g.indice(j, i));
+    }
+  }
+}
+
+IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti)
+    : job_(job), punti_(punti), Npunti_(Npunti) {
+  const Store& s = job.store;
+  const int npunti = job.nodes.npunti;
+  int nmax = std::max(Npunti, npunti);
+  for (int i = 1; i <= Npunti; ++i) nmax = std::max(nmax, punti[i]);
+  std::vector<char> elencato(static_cast<std::size_t>(std::max(nmax, 0)) + 1, 0);
+  for (int i = 1; i <= Npunti; ++i) {
+    const int p = punti[i];
+    if (p >= 1) elencato[static_cast<std::size_t>(p)] = 1;
+  }
+  const int ultimo = std::max(nmax, s.nnodi);
+  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+  bool primo = true;
+  for (int i = 1; i <= ultimo; ++i) {
+    const double x = s.xnodo[i], y = s.ynodo[i];
+    if (primo) {
+      xmin = xmax = x;
+      ymin = ymax = y;
+      primo = false;
+    }
+    xmin = std::min(xmin, x);
+    xmax = std::max(xmax, x);
+    ymin = std::min(ymin, y);
+    ymax = std::max(ymax, y);
+    massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
+  }
+  g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax, 1));
+  const auto ncelle = static_cast<std::size_t>(g_.celle());
+  lati_.resize(ncelle);
+  campi_.resize(ncelle);
+  medi_.resize(ncelle);
+
+  // Nodes, grouped by cell.
+  inizio_nodi_.assign(ncelle + 1, 0);
+  std::vector<int> cella_di(static_cast<std::size_t>(nmax) + 1, 0);
+  for (int i = 1; i <= nmax; ++i) {
+    const int c = g_.indice(g_.colonna(s.xnodo[i]), g_.riga(s.ynodo[i]));
+    cella_di[static_cast<std::size_t>(i)] = c;
+    ++inizio_nodi_[static_cast<std::size_t>(c) + 1];
+  }
+  for (std::size_t c = 0; c < ncelle; ++c) inizio_nodi_[c + 1] += inizio_nodi_[c];
+  nodi_.resize(static_cast<std::size_t>(std::max(nmax, 0)));
+  std::vector<int> pieno(inizio_nodi_.begin(), inizio_nodi_.end() - 1);
+  for (int i = 1; i <= nmax; ++i) {
+    const int c = cella_di[static_cast<std::size_t>(i)];
+    nodi_[static_cast<std::size_t>(pieno[static_cast<std::size_t>(c)]++)] =
+        Nodo{i, i <= Npunti, i <= npunti, elencato[static_cast<std::size_t>(i)] != 0};
+  }
+
+  campi_nodo_.resize(static_cast<std::size_t>(ultimo) + 1);
+  timbro_lati_.assign(static_cast<std::size_t>(s.lato.capacity()) + 1, 0);
+  timbro_campi_.assign(static_cast<std::size_t>(job.fields.campo.capacity()) + 1, 0);
+  for (int i = 1; i <= s.nlati; ++i)
+    if (s.tipolato[i] != col_provvisorio) aggiungi_lato(i);
+  for (int t = 1; t <= job.fields.ncampi; ++t) aggiungi_campo(t);
+}
+
+void IndiceSpaziale::aggiungi_lato(int i) {
+  const Store& s = job_.store;
+  const int p = s.lato[i][1], q = s.lato[i][2];
+  const double xp = s.xnodo[p], yp = s.ynodo[p], xq = s.xnodo[q], yq = s.ynodo[q];
+  massimo_ = std::max({massimo_, std::fabs(xp), std::fabs(yp), std::fabs(xq), std::fabs(yq)});
+  celle_scatola(g_, std::min(xp, xq), std::min(yp, yq), std::max(xp, xq), std::max(yp, yq), celle_);
+  for (int c : celle_) lati_[static_cast<std::size_t>(c)].push_back(i);
+  const double xm = (xp + xq) / 2, ym = (yp + yq) / 2;
+  medi_[static_cast<std::size_t>(g_.indice(g_.colonna(xm), g_.riga(ym)))].push_back(i);
+}
+
+void IndiceSpaziale::aggiungi_campo(int t) {
+  const Store& s = job_.store;
+  const auto& f = job_.fields.campo[t];
+  double xmin = s.xnodo[f[1]], xmax = xmin, ymin = s.ynodo[f[1]], ymax = ymin;
+  for (int c = 1; c <= 3; ++c) {
+    const double x = s.xnodo[f[c]], y = s.ynodo[f[c]];
+    xmin = std::min(xmin, x);
+    xmax = std::max(xmax, x);
+    ymin = std::min(ymin, y);
+    ymax = std::max(ymax, y);
+    massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
+  }
+  celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
+  for (int c : celle_) campi_[static_cast<std::size_t>(c)].push_back(t);
+  for (int c = 1; c <= 3; ++c) {
+    const int p = f[c];
+    if (p < 0) continue;
+    if (static_cast<std::size_t>(p) >= campi_nodo_.size())
+      campi_nodo_.resize(static_cast<std::size_t>(p) + 1);
+    auto& v = campi_nodo_[static_cast<std::size_t>(p)];
+    if (v.empty() || v.back() != t) v.push_back(t);
+  }
+}
+
+const std::vector<int>& IndiceSpaziale::campi_del_nodo(int p) const {
+  static const std::vector<int> nessuno;
+  if (p < 0 || static_cast<std::size_t>(p) >= campi_nodo_.size()) return nessuno;
+  return campi_nodo_[static_cast<std::size_t>(p)];
+}
+
+bool IndiceSpaziale::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
+  std::uint32_t& t = timbri[static_cast<std::size_t>(i)];
+  if (t == timbro_) return false;
+  t = timbro_;
+  return true;
+}
+
+bool IndiceSpaziale::lato_taglia(int i, int a, int b, double xa, double ya, double xb,
+                                 double yb) const {
+  const Store& s = job_.store;
+  const int p = s.lato[i][1], q = s.lato[i][2];
+  if (p == a || p == b || q == a || q == b) return false;
+  return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
+}
+
+bool IndiceSpaziale::campo_taglia(int t, int a, int b) const {
+  const Store& s = job_.store;
+  const auto& f = job_.fields.campo[t];
+  const int c1 = f[1], c2 = f[2], c3 = f[3];
+  const double xa = s.xnodo[a], ya = s.ynodo[a];
+  const double xb = s.xnodo[b], yb = s.ynodo[b];
+  double xmin = s.xnodo[c1], xmax = xmin, ymin = s.ynodo[c1], ymax = ymin;
+  for (int c : {c2, c3}) {
+    double x = s.xnodo[c], y = s.ynodo[c];
+    if (x < xmin) xmin = x;
+    if (x > xmax) xmax = x;
+    if (y < ymin) ymin = y;
+    if (y > ymax) ymax = y;
+  }
+  if (xa < xmin && xb < xmin) return false;
+  if (xa > xmax && xb > xmax) return false;
+  if (ya < ymin && yb < ymin) return false;
+  if (ya > ymax && yb > ymax) return false;
+  auto taglia = [&](int p, int q) {
+    return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
+  };
+  if (c1 == a || c1 == b) return taglia(c2, c3);
+  if (c2 == a || c2 == b) return taglia(c3, c1);
+  if (c3 == a || c3 == b) return taglia(c1, c2);
+  return taglia(c1, c2) || taglia(c2, c3) || taglia(c3, c1);
+}
+
+bool IndiceSpaziale::nodo_sul_lato(int k, int a, int b) const {
+  return std::fabs(ang(job_.store, a, k, b) - 180) < tolleranza_piatto;
+}
+
+bool IndiceSpaziale::controlla(int a, int b) {
+  const Store& s = job_.store;
+  const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
+  const double dx = xb - xa, dy = yb - ya;
+  const double lunga = std::sqrt(dx * dx + dy * dy);
+  if (lunga < tolleranza_nodo) return false;
+
+  if (++timbro_ == 0) {
+    std::fill(timbro_lati_.begin(), timbro_lati_.end(), 0);
+    std::fill(timbro_campi_.begin(), timbro_campi_.end(), 0);
+    timbro_ = 1;
+  }
+
+  // First the cells along the side, from its start: a side leaving a node surrounded by
+  // triangles is refused by the first edge around it, so most refusals come at once.
+  // A node flagged by the straight-angle test lies within about 6e-6 of the side's
+  // length from the side (its distances to the two ends add up to the length within
+  // the test's rounding, which puts it inside a very flat ellipse around the side), so
+  // this corridor holds every node the check can flag.
+  const double margine = 1e-4 * lunga + 1e-3;
+  celle_corridoio(g_, xa, ya, xb, yb, margine, celle_);
+  for (int c : celle_) {
+    const auto cc = static_cast<std::size_t>(c);
+    for (int i : lati_[cc])
+      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) return false;
+    for (int t : campi_[cc])
+      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b)) return false;
+    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n)
+      if (n->controllato && n->numero != a && n->numero != b && nodo_sul_lato(n->numero, a, b))
+        return false;
+  }
+  // Then every side and field whose box is not strictly apart from the side's box: the
+  // crossing test answers false for all others before it computes anything.
+  celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
+  for (int c : celle_) {
+    const auto cc = static_cast<std::size_t>(c);
+    for (int i : lati_[cc])
+      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) return false;
+    for (int t : campi_[cc])
+      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b)) return false;
+  }
+  return true;
+}
+
+bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
+  const Store& s = job_.store;
+  const double tx[3] = {s.xnodo[uno], s.xnodo[due], s.xnodo[tre]};
+  const double ty[3] = {s.ynodo[uno], s.ynodo[due], s.ynodo[tre]};
+  double xmin = tx[0], xmax = xmin, ymin = ty[0], ymax = ymin;
+  for (int c = 1; c < 3; ++c) {
+    if (tx[c] < xmin) xmin = tx[c];
+    if (tx[c] > xmax) xmax = tx[c];
+    if (ty[c] < ymin) ymin = ty[c];
+    if (ty[c] > ymax) ymax = ty[c];
+  }
+  auto attraversamenti = [&](double xp, double yp) {
+    int conta = 0;
+    if (attraversa(xp, yp, tx[0], ty[0], tx[1], ty[1])) ++conta;
+    if (attraversa(xp, yp, tx[1], ty[1], tx[2], ty[2])) ++conta;
+    if (attraversa(xp, yp, tx[0], ty[0], tx[2], ty[2])) ++conta;
+    return conta;
+  };
+
+  // Enclosure is an existence question over nodes and sides: any order of the scan
+  // gives the same answer, so only the cells under the triangle's box are looked at.
+  celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
+  for (int c : celle_) {
+    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
+      const int p = n->numero;
+      if (!n->elencato || p == uno || p == due || p == tre) continue;
+      const double xp = s.xnodo[p], yp = s.ynodo[p];
+      if (xp < xmin || xp > xmax || yp < ymin || yp > ymax) continue;
+      if (attraversamenti(xp, yp) % 2 == 1) return true;
+    }
+  }
+  const int corner[3] = {uno, due, tre};
+  static constexpr int spigolo[3][2] = {{0, 1}, {1, 2}, {0, 2}};
+  for (int c : celle_) {
+    for (int i : medi_[static_cast<std::size_t>(c)]) {
+      const int p = s.lato[i][1], q = s.lato[i][2];
+      if (unisce(p, q, uno, due) || unisce(p, q, due, tre) || unisce(p, q, tre, uno)) continue;
+      const double xm = (s.xnodo[p] + s.xnodo[q]) / 2;
+      const double ym = (s.ynodo[p] + s.ynodo[q]) / 2;
+      if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) continue;
+      const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
+      const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
+      int conta = 0;
+      bool allineato = false;
+      for (const auto& e : spigolo) {
+        const int A = corner[e[0]], B = corner[e[1]];
+        const double xA = s.xnodo[A], yA = s.ynodo[A], xB = s.xnodo[B], yB = s.ynodo[B];
+        if (angolo_piatto(std::fabs(ang_xy(xA, yA, xm, ym, xB, yB))) &&
+            angolo_piatto(std::fabs(ang_xy(xA, yA, xt, yt, xB, yB)))) {
+          allineato = true;
+          break;
+        }
+        if (attraversa(xm, ym, xA, yA, xB, yB)) ++conta;
+      }
+      if (allineato) continue;
+      if (conta % 2 == 1) return true;
+    }
+  }
+  return false;
+}
+
+bool IndiceSpaziale::percorso(int uno, int due, int tre) {
+  // A field with these three corners has uno among them: only uno's fields can match.
+  const Fields& f = job_.fields;
+  for (int t : campi_del_nodo(uno)) {
+    const auto& c = f.campo[t];
+    auto in_campo = [&c](int p) { return p == c[1] || p == c[2] || p == c[3]; };
+    if (in_campo(uno) && in_campo(due) && in_campo(tre)) return false;
+  }
+  if (ingloba(uno, due, tre)) return false;
+  if (angolo_piatto(ang(job_.store, uno, due, tre))) return false;
+  if (job_.floor.passo < 0) return true;
+  return !esterno(job_, uno, due, tre);
+}
+
+}  // namespace gencampi

@@ -1,0 +1,123 @@
+#include "mesh/ranking.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace gencampi {
+
+Graduatoria::Graduatoria(const Store& s, const IndiceSpaziale& indice, int Npunti)
+    : s_(s), indice_(indice), Npunti_(Npunti), quanti_(static_cast<std::size_t>(Npunti) + 1, -1) {
+  if (Npunti < 1) return;
+  double xmin = s.xnodo[1], xmax = xmin, ymin = s.ynodo[1], ymax = ymin;
+  for (int i = 2; i <= Npunti; ++i) {
+    xmin = std::min(xmin, s.xnodo[i]);
+    xmax = std::max(xmax, s.xnodo[i]);
+    ymin = std::min(ymin, s.ynodo[i]);
+    ymax = std::max(ymax, s.ynodo[i]);
+  }
+  const double w = xmax - xmin, h = ymax - ymin;
+  // Every computed squared distance stays within a hair of the box's squared diagonal:
+  // when that is well below the limit, every row ranks every other node.
+  tutti_vicini_ = (w * w + h * h) * (1 + 1e-9) < limite_ricerca;
+}
+
+int Graduatoria::quanti(int k) {
+  if (tutti_vicini_) return Npunti_ - 1;
+  int& q = quanti_[static_cast<std::size_t>(k)];
+  if (q < 0) {
+    q = 0;
+    for (int i = 1; i <= Npunti_; ++i)
+      if (i != k && distanza2(k, i) < limite_ricerca) ++q;
+  }
+  return q;
+}
+
+std::vector<int> Graduatoria::riga(int k) const {
+  std::vector<Voce> v;
+  for (int i = 1; i <= Npunti_; ++i) {
+    if (i == k) continue;
+    const double d = distanza2(k, i);
+    if (d < limite_ricerca) v.push_back({d, i});
+  }
+  std::sort(v.begin(), v.end());
+  std::vector<int> r;
+  r.reserve(v.size());
+  for (const Voce& e : v) r.push_back(e.nodo);
+  return r;
+}
+
+Cammino::Cammino(const Graduatoria& g, int p, double limite, std::vector<Voce> oltre)
+    : g_(g),
+      p_(p),
+      xp_(g.store().xnodo[p]),
+      yp_(g.store().ynodo[p]),
+      limite_(std::min(limite, limite_ricerca)),
+      oltre_(std::move(oltre)) {}
+
+void Cammino::densifica() {
+  if (limite_ >= limite_ricerca) return;
+  limite_ = limite_ricerca;
+  oltre_.clear();
+  io_ = 0;
+  finito_ = false;
+  dopo_ = true;
+}
+
+void Cammino::espandi() {
+  const Griglia& gr = g_.indice().griglia();
+  const double h = gr.lato();
+  double r = raggio_ > 0 ? 2 * raggio_ : h;
+  double soglia = r * r;
+  // The square of cells around p, a little wider than the ring so that rounding in the
+  // squared distances cannot hide an entry outside it.
+  double mezzo = r * (1 + 1e-6) + 1e-300;
+  const bool ultimo = soglia >= limite_;
+  if (ultimo) {
+    soglia = limite_;
+    mezzo = std::sqrt(limite_) * (1 + 1e-6) + 1e-300;
+  }
+  celle_scatola(gr, xp_ - mezzo, yp_ - mezzo, xp_ + mezzo, yp_ + mezzo, celle_);
+  const bool tutto = static_cast<int>(celle_.size()) == gr.celle();
+  if (tutto) soglia = limite_;
+  buffer_.clear();
+  ib_ = 0;
+  for (int c : celle_) {
+    const IndiceSpaziale::Nodo* fine = g_.indice().nodi_fine(c);
+    for (const IndiceSpaziale::Nodo* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
+      if (!n->classificato || n->numero == p_) continue;
+      const double d = g_.distanza2(p_, n->numero);
+      if (d < fatto_ || !(d < soglia)) continue;
+      Voce v{d, n->numero};
+      if (dopo_ && !(ultimo_ < v)) continue;
+      buffer_.push_back(v);
+    }
+  }
+  std::sort(buffer_.begin(), buffer_.end());
+  fatto_ = soglia;
+  raggio_ = r;
+  if (ultimo || tutto) finito_ = true;
+}
+
+bool Cammino::prossimo(Voce& v) {
+  for (;;) {
+    if (ib_ < buffer_.size()) {
+      v = buffer_[ib_++];
+      ultimo_ = v;
+      ++prodotti_;
+      return true;
+    }
+    if (!finito_) {
+      espandi();
+      continue;
+    }
+    if (io_ < oltre_.size()) {
+      v = oltre_[io_++];
+      ultimo_ = v;
+      ++prodotti_;
+      return true;
+    }
+    return false;
+  }
+}
+
+}  // namespace gencampi

@@ -1,0 +1,90 @@
+// Neighbour rankings produced on demand. Row k of the order table lists the nodes
+// 1..Npunti other than k that lie within the search limit, ordered by the squared
+// distance the nearest-node search computes and then by node number: exactly what
+// repeated nearest-node searches produce. A row is produced only as far as it is read,
+// by widening rings of grid cells around the node.
+#pragma once
+
+#include <limits>
+#include <vector>
+
+#include "core/job.h"
+#include "fields/spatial_index.h"
+
+namespace gencampi {
+
+// One entry of a ranking: the squared distance from the row's node and the node number.
+struct Voce {
+  double d = 0;
+  int nodo = 0;
+  friend bool operator<(const Voce& a, const Voce& b) {
+    return a.d < b.d || (a.d == b.d && a.nodo < b.nodo);
+  }
+};
+
+// Squared distances at or beyond this are never ranked.
+inline constexpr double limite_ricerca = 1e11;
+
+class Graduatoria {
+ public:
+  Graduatoria(const Store& s, const IndiceSpaziale& indice, int Npunti);
+
+  // The squared distance between k and i, term by term as the nearest-node search
+  // computes it.
+  double distanza2(int k, int i) const {
+    const double dy = s_.ynodo[k] - s_.ynodo[i];
+    const double dx = s_.xnodo[k] - s_.xnodo[i];
+    return dy * dy + dx * dx;
+  }
+  // How many nodes row k ranks.
+  int quanti(int k);
+  // The whole of row k (tests and the order-table view).
+  std::vector<int> riga(int k) const;
+
+  const Store& store() const { return s_; }
+  const IndiceSpaziale& indice() const { return indice_; }
+  int Npunti() const { return Npunti_; }
+
+ private:
+  const Store& s_;
+  const IndiceSpaziale& indice_;
+  int Npunti_;
+  bool tutti_vicini_ = false;
+  std::vector<int> quanti_;
+};
+
+// A walk along row p in rank order. Entries with a squared distance below `limite` are
+// produced ring by ring; beyond it only the entries of `oltre` (sorted) follow: the
+// caller has proved that the others need not be visited. `densifica` drops that proof
+// and from then on produces every remaining entry.
+class Cammino {
+ public:
+  Cammino(const Graduatoria& g, int p, double limite = std::numeric_limits<double>::infinity(),
+          std::vector<Voce> oltre = {});
+
+  bool prossimo(Voce& v);
+  void densifica();
+  // Entries produced so far.
+  int prodotti() const { return prodotti_; }
+
+ private:
+  void espandi();
+
+  const Graduatoria& g_;
+  int p_;
+  double xp_, yp_;
+  double limite_;
+  std::vector<Voce> oltre_;
+  std::size_t io_ = 0;
+  std::vector<Voce> buffer_;
+  std::size_t ib_ = 0;
+  double raggio_ = 0;    // rings done out to this distance
+  double fatto_ = 0;     // every entry with a squared distance below this is produced
+  bool finito_ = false;  // no more ring entries
+  bool dopo_ = false;    // only entries after `ultimo_` remain (after densifica)
+  Voce ultimo_{-1, 0};
+  int prodotti_ = 0;
+  std::vector<int> celle_;
+};
+
+}  // namespace gencampi
