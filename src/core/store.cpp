@@ -4,8 +4,6 @@
 
 namespace gencampi {
 
-namespace {
-
 int nuovo_nodo(Store& s, double x, double y) {
   if (s.nnodi + 1 > s.xnodo.capacity()) throw fine_capacita();
   ++s.nnodi;
@@ -18,8 +16,6 @@ int nuovo_nodo(Store& s, double x, double y) {
   if (y < s.ymin) s.ymin = y;
   return s.nnodi;
 }
-
-}  // namespace
 
 int aggiungi_nodo(Store& s, double x, double y) {
   const double* xs = s.xnodo.data();

@@ -14,6 +14,9 @@ int aggiungi_nodo(Store& s, double x, double y);
 // d squared), or a new node.
 int aggiungi_nodo_dist(Store& s, double x, double y, double d);
 
+// Appends a node without looking for one already there (the search is the caller's).
+int nuovo_nodo(Store& s, double x, double y);
+
 // Appends the side iniziale -> finale with tag colore. With `ok` given, a side shorter
 // than 1e-6 is dropped again and *ok tells whether it stayed.
 void kreali(Store& s, int iniziale, int finale, int colore, bool* ok = nullptr);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/node_index.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/textfile.h"
@@ -83,10 +84,15 @@ void scrivi_punti_dis(Job& job) {
   salva(file_in(job.dirs.dirlavoro, "punti.dis"), w);
 }
 
-void creadisegno(Job& job) {
+void creadisegno(Job& job, bool veloce) {
   Store& s = job.store;
   s.nnodi = 0;
   s.nlati = 0;
+  std::optional<IndiceNodi> indice;
+  if (veloce) indice.emplace(s);
+  auto nodo = [&](double x, double y) {
+    return indice ? indice->aggiungi_nodo(s, x, y) : aggiungi_nodo(s, x, y);
+  };
 
   const std::string path_campi = file_in(job.dirs.dirprogra, "campi.txt");
   std::optional<std::string> testo = leggi_tutto(path_campi);
@@ -100,17 +106,17 @@ void creadisegno(Job& job) {
     // A corner shared with an earlier field is the same node, so the outline of the
     // drawing is connected; the shared side itself is listed once per field.
     double x = r.numero(), y = r.numero();
-    const int p1 = aggiungi_nodo(s, x, y);
+    const int p1 = nodo(x, y);
     x = r.numero();
     y = r.numero();
-    const int p2 = aggiungi_nodo(s, x, y);
+    const int p2 = nodo(x, y);
     x = r.numero();
     y = r.numero();
-    const int p3 = aggiungi_nodo(s, x, y);
+    const int p3 = nodo(x, y);
     if (k == 4) {
       x = r.numero();
       y = r.numero();
-      const int p4 = aggiungi_nodo(s, x, y);
+      const int p4 = nodo(x, y);
       kreali(s, p1, p2, col_disegno);
       kreali(s, p2, p3, col_disegno);
       kreali(s, p3, p4, col_disegno);

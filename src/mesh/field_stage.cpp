@@ -1,14 +1,17 @@
 #include "mesh/field_stage.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "core/errors.h"
 #include "core/store.h"
 #include "core/textfile.h"
+#include "fields/fast_pairing.h"
 #include "fields/pairing.h"
 #include "floor/drawing.h"
 #include "mesh/angles.h"
+#include "mesh/fast_pair_choice.h"
 #include "mesh/field_files.h"
 #include "mesh/nearest.h"
 #include "mesh/pair_choice.h"
@@ -51,6 +54,12 @@ void scrivi_file(const std::string& path, Scrittore& w, Corpo corpo) {
   if (!scrivi_tutto(path, w.testo())) throw fine_apertura(path);
 }
 
+// A corner back to its node: through the index of node positions on the fast way.
+int nodo(Job& job, StatoCampi& st, double x, double y) {
+  return st.indice != nullptr ? st.indice->aggiungi_nodo(job.store, x, y)
+                              : aggiungi_nodo(job.store, x, y);
+}
+
 void aggiungi_campo(Fields& f, int a, int b, int c) {
   if (f.ncampi >= f.campo.capacity()) throw fine_capacita();
   ++f.ncampi;
@@ -73,7 +82,7 @@ void triangolo_finale(Job& job, int i, double lmin, Scrittore& w, StatoCampi& st
     double x12 = 0, y12 = 0;
     bool estremo = false;
     piuvicino(job, a, b, c, x12, y12, estremo);
-    if (!estremo) m = aggiungi_nodo(s, x12, y12);
+    if (!estremo) m = nodo(job, st, x12, y12);
     if (distanza(s, a, m) > lmin && distanza(s, a, c) > lmin && distanza(s, c, m) > lmin) {
       ++st.ntriangoli;
       scrivi_triangolo(w, s, a, m, c);
@@ -103,14 +112,14 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
       piuvicino(job, a, b, d, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
-        m = aggiungi_nodo(s, x12, y12);
+        m = nodo(job, st, x12, y12);
         aggiungi_campo(f, a, m, d);
       }
     } else {
       piuvicino(job, d, c, a, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
-        d1 = aggiungi_nodo(s, x12, y12);
+        d1 = nodo(job, st, x12, y12);
         aggiungi_campo(f, a, d1, d);
       }
     }
@@ -119,14 +128,14 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
       piuvicino(job, b, a, c, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
-        b1 = aggiungi_nodo(s, x12, y12);
+        b1 = nodo(job, st, x12, y12);
         aggiungi_campo(f, b, b1, c);
       }
     } else {
       piuvicino(job, c, d, b, x12, y12, estremo);
       if (!estremo) {
         taglio = true;
-        c1 = aggiungi_nodo(s, x12, y12);
+        c1 = nodo(job, st, x12, y12);
         aggiungi_campo(f, b, c1, c);
       }
     }
@@ -157,31 +166,26 @@ void accoppia(Job& job, StatoCampi& st) {
   st.ntriangoli = 0;
   st.ultimo = f.ncampi;
   for (int i = st.primo; i <= st.ultimo; ++i) f.coppie[i][1] = f.coppie[i][2] = f.coppie[i][3] = 0;
-  for (int i = st.primo; i <= st.ultimo; ++i) cercacoppie(job, i);
+  if (st.veloce)
+    cercacoppie_tutte(job, st.primo, st.ultimo);
+  else
+    for (int i = st.primo; i <= st.ultimo; ++i) cercacoppie(job, i);
 
   Scrittore w;
   scrivi_file(campi_tmp(job), w, [&] {
-    for (;;) {
-      int elencate = 0;
-      for (int i = st.primo; i <= st.ultimo; ++i)
-        for (int j = 1; j <= 3; ++j)
-          if (f.coppie[i][j] >= 1) ++elencate;
-      if (elencate == 0) break;
-
+    ScelteCoppie scelte(job, st.primo, st.ultimo, st.veloce);
+    while (scelte.elencate() > 0) {
       int gA = 0, gB = 0, pv1 = 0, pv2 = 0, pv3 = 0, pv4 = 0;
-      angoli(job, st.primo, st.ultimo, gA, gB, pv1, pv2, pv3, pv4);
+      scelte.scegli(gA, gB, pv1, pv2, pv3, pv4);
       // angoli finds a pair whenever one is listed; stop rather than spin if not.
       if (gA == 0 || gB == 0) break;
       if (pv1 > 0) {
         ++st.nquadri;
         scrivi_quadrilatero(w, s, pv1, pv2, pv3, pv4);
-        for (int j = 1; j <= 3; ++j) f.coppie[gA][j] = f.coppie[gB][j] = -1;
       }
       // Also for a refused pair: both fields lose it as a partner, so every round
       // takes a pair not seen before and the loop ends.
-      for (int i = st.primo; i <= st.ultimo; ++i)
-        for (int j = 1; j <= 3; ++j)
-          if (f.coppie[i][j] == gA || f.coppie[i][j] == gB) f.coppie[i][j] = 0;
+      scelte.togli(gA, gB, pv1 > 0);
     }
 
     const double lmin = job.floor.passo / frazione_lmin;
@@ -199,7 +203,6 @@ void accoppia(Job& job, StatoCampi& st) {
 
 void squadra(Job& job, StatoCampi& st) {
   Fields& f = job.fields;
-  Store& s = job.store;
   const std::string tmp = campi_tmp(job);
   const std::string tmp2 = campi2_tmp(job);
   f.ncampi = 0;
@@ -219,14 +222,14 @@ void squadra(Job& job, StatoCampi& st) {
       auto& campo = f.campo[f.ncampi];
       for (int j = 1; j <= 3; ++j) {
         in.punto(x, y);
-        campo[j] = aggiungi_nodo(s, x, y);
+        campo[j] = nodo(job, st, x, y);
       }
       campo[4] = campo[3];
     } else {
       int p[4];
       for (int& n : p) {
         in.punto(x, y);
-        n = aggiungi_nodo(s, x, y);
+        n = nodo(job, st, x, y);
       }
       squadra_quadrilatero(job, p[0], p[1], p[2], p[3], st);
     }
@@ -276,9 +279,12 @@ void assembla_campi(Job& job, const StatoCampi& st) {
   });
 }
 
-void fase_campi(Job& job, int primo) {
+void fase_campi(Job& job, int primo, bool veloce) {
   StatoCampi st;
   st.primo = primo;
+  st.veloce = veloce;
+  std::optional<IndiceNodi> indice;
+  if (veloce) st.indice = &indice.emplace(job.store);
   st.nquadri2 = 0;
   // campi2.tmp only ever grows by appending, so what an earlier run left must go; it
   // must still be a file this run could write.
@@ -296,7 +302,7 @@ void fase_campi(Job& job, int primo) {
   accoppia(job, st);
 
   assembla_campi(job, st);
-  creadisegno(job);
+  creadisegno(job, veloce);
 }
 
 }  // namespace gencampi

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/job.h"
+#include "core/node_index.h"
 
 namespace gencampi {
 
@@ -13,10 +14,15 @@ struct StatoCampi {
   int ntriangoli = 0;  // triangles of the last pairing step
   int nquadri2 = 0;    // quadrilaterals in campi2.tmp
   bool passata_finale = false;
+  // The fast way finds partners through shared nodes, keeps the listed pairs scored in
+  // a heap and looks corners up in a hash of node positions; the reference way scans
+  // as written. Both give the same files.
+  bool veloce = true;
+  IndiceNodi* indice = nullptr;
 };
 
 // Runs on fields primo..ncampi left by the triangulation.
-void fase_campi(Job& job, int primo);
+void fase_campi(Job& job, int primo, bool veloce = true);
 
 // Merges listed pairs into quadrilaterals and writes them, then the leftover triangles,
 // to campi.tmp. In the final pass, obtuse triangles are split and slivers dropped.

@@ -1,0 +1,195 @@
+#include "mesh/fast_pair_choice.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "mesh/angles.h"
+#include "mesh/pair_choice.h"
+
+namespace gencampi {
+
+namespace {
+
+constexpr double angolo_retto = 90;
+
+bool ha_nodo(const Fields& f, int campo, int p) {
+  const auto& r = f.campo[campo];
+  return p == r[1] || p == r[2] || p == r[3];
+}
+
+std::uint64_t coppia(int p, int q) {
+  if (p > q) std::swap(p, q);
+  return static_cast<std::uint64_t>(static_cast<std::uint32_t>(p)) << 32 |
+         static_cast<std::uint32_t>(q);
+}
+
+}  // namespace
+
+ScelteCoppie::ScelteCoppie(Job& job, int primo, int ultimo, bool veloce)
+    : job_(job), primo_(primo), ultimo_(ultimo), veloce_(veloce) {
+  if (!veloce_) return;
+  const Fields& f = job.fields;
+  const Store& s = job.store;
+  for (int i = primo; i <= ultimo; ++i) {
+    for (int j = 1; j <= 3; ++j) {
+      const int k = f.coppie[i][j];
+      if (k <= 0) continue;
+      const auto& c = f.campo[i];
+      int p1 = 0, p2 = 0, p3 = 0, q = 0;
+      bool trovato = false, trovato_q = false;
+      if (!ha_nodo(f, k, c[1])) p1 = c[1], p2 = c[2], p3 = c[3], trovato = true;
+      if (!ha_nodo(f, k, c[2])) p1 = c[2], p2 = c[3], p3 = c[1], trovato = true;
+      if (!ha_nodo(f, k, c[3])) p1 = c[3], p2 = c[1], p3 = c[2], trovato = true;
+      for (int col = 1; col <= 3; ++col)
+        if (!ha_nodo(f, i, f.campo[k][col])) q = f.campo[k][col], trovato_q = true;
+      if (!trovato || !trovato_q) {
+        // angoli would score this pair with corners left over from the pair before it
+        // in its scan; only the scan itself reproduces that.
+        veloce_ = false;
+        voci_.clear();
+        return;
+      }
+      // Scored exactly as angoli scores it, so that the same pair wins every tie.
+      const double a_p1 = ang(s, p3, p1, p2);
+      const double a_q = ang(s, p3, q, p2);
+      const double a_p2i = ang(s, p1, p2, p3);
+      const double a_p2k = ang(s, q, p2, p3);
+      const double a_p3i = ang(s, p1, p3, p2);
+      const double a_p3k = ang(s, q, p3, p2);
+      const double punteggio = std::fabs(angolo_retto - a_q) + std::fabs(angolo_retto - a_p1) +
+                               std::fabs(angolo_retto - a_p2i - a_p2k) +
+                               std::fabs(angolo_retto - a_p3i - a_p3k);
+      voci_.push_back({punteggio, i, j, k, p1, p2, q, p3});
+    }
+  }
+  const int n = static_cast<int>(voci_.size());
+  vive_.assign(voci_.size(), 1);
+  nvive_ = n;
+  per_riga_.assign(static_cast<std::size_t>(ultimo - primo + 1), {});
+  for (int v = 0; v < n; ++v) {
+    const Voce& e = voci_[static_cast<std::size_t>(v)];
+    per_riga_[static_cast<std::size_t>(e.i - primo)].push_back(v);
+    per_compagno_[e.k].push_back(v);
+  }
+  heap_.resize(voci_.size());
+  for (int v = 0; v < n; ++v) heap_[static_cast<std::size_t>(v)] = v;
+  std::make_heap(heap_.begin(), heap_.end(), [this](int a, int b) {
+    const Voce& x = voci_[static_cast<std::size_t>(a)];
+    const Voce& y = voci_[static_cast<std::size_t>(b)];
+    if (x.punteggio != y.punteggio) return x.punteggio > y.punteggio;
+    if (x.i != y.i) return x.i > y.i;
+    return x.j > y.j;
+  });
+  prepara_bordi();
+}
+
+void ScelteCoppie::prepara_bordi() {
+  const Store& s = job_.store;
+  const Floor& fl = job_.floor;
+  for (int w = 1; w <= fl.nmuri; ++w) {
+    for (int e = 1; e <= fl.nvmuro[w] - 1; ++e) {
+      const int l = fl.lato_muro[w] + e;
+      if (l < 0 || l > s.lato.capacity()) {
+        muro_oltre_tabella_ = true;
+        continue;
+      }
+      bordi_.insert(coppia(s.lato[l][1], s.lato[l][2]));
+    }
+  }
+  for (int l = 1; l <= s.nlati; ++l)
+    if (s.tipolato[l] == col_perimetro) bordi_.insert(coppia(s.lato[l][1], s.lato[l][2]));
+}
+
+bool ScelteCoppie::viva(int v) const {
+  return vive_[static_cast<std::size_t>(v)] != 0;
+}
+
+void ScelteCoppie::muore(int v) {
+  if (!viva(v)) return;
+  vive_[static_cast<std::size_t>(v)] = 0;
+  --nvive_;
+}
+
+int ScelteCoppie::elencate() const {
+  if (veloce_) return nvive_;
+  const Fields& f = job_.fields;
+  int n = 0;
+  for (int i = primo_; i <= ultimo_; ++i)
+    for (int j = 1; j <= 3; ++j)
+      if (f.coppie[i][j] >= 1) ++n;
+  return n;
+}
+
+bool ScelteCoppie::sul_bordo(int p, int q) const {
+  // A wall range reaching past the side table ends the run, as reading it would.
+  if (muro_oltre_tabella_) throw fine_capacita();
+  return bordi_.count(coppia(p, q)) != 0;
+}
+
+void ScelteCoppie::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& pv3, int& pv4) {
+  if (!veloce_) {
+    angoli(job_, primo_, ultimo_, guscioA, guscioB, pv1, pv2, pv3, pv4);
+    return;
+  }
+  guscioA = 0;
+  guscioB = 0;
+  auto dopo = [this](int a, int b) {
+    const Voce& x = voci_[static_cast<std::size_t>(a)];
+    const Voce& y = voci_[static_cast<std::size_t>(b)];
+    if (x.punteggio != y.punteggio) return x.punteggio > y.punteggio;
+    if (x.i != y.i) return x.i > y.i;
+    return x.j > y.j;
+  };
+  while (!heap_.empty() && !viva(heap_.front())) {
+    std::pop_heap(heap_.begin(), heap_.end(), dopo);
+    heap_.pop_back();
+  }
+  if (heap_.empty()) return;
+  const Voce& e = voci_[static_cast<std::size_t>(heap_.front())];
+  // A score of 1e9 or more never beats angoli's starting value.
+  if (!(e.punteggio < 1e9)) return;
+  guscioA = e.i;
+  guscioB = e.k;
+  pv1 = e.p1;
+  pv2 = e.p2;
+  pv3 = e.q;
+  pv4 = e.p3;
+  if (e.p2 == e.p3) {
+    // A side with both ends at one node: only the scan answers as angoli does.
+    int a = 0, b = 0, c1 = 0, c2 = 0, c3 = 0, c4 = 0;
+    angoli(job_, primo_, ultimo_, a, b, c1, c2, c3, c4);
+    pv1 = c1;
+    return;
+  }
+  if (sul_bordo(e.p3, e.p2)) pv1 = -e.p1;
+}
+
+void ScelteCoppie::togli(int guscioA, int guscioB, bool unite) {
+  Fields& f = job_.fields;
+  if (!veloce_) {
+    if (unite)
+      for (int j = 1; j <= 3; ++j) f.coppie[guscioA][j] = f.coppie[guscioB][j] = -1;
+    for (int i = primo_; i <= ultimo_; ++i)
+      for (int j = 1; j <= 3; ++j)
+        if (f.coppie[i][j] == guscioA || f.coppie[i][j] == guscioB) f.coppie[i][j] = 0;
+    return;
+  }
+  if (unite) {
+    for (int g : {guscioA, guscioB}) {
+      for (int j = 1; j <= 3; ++j) f.coppie[g][j] = -1;
+      if (g >= primo_ && g <= ultimo_)
+        for (int v : per_riga_[static_cast<std::size_t>(g - primo_)]) muore(v);
+    }
+  }
+  for (int g : {guscioA, guscioB}) {
+    auto it = per_compagno_.find(g);
+    if (it == per_compagno_.end()) continue;
+    for (int v : it->second) {
+      const Voce& e = voci_[static_cast<std::size_t>(v)];
+      if (f.coppie[e.i][e.j] == g) f.coppie[e.i][e.j] = 0;
+      muore(v);
+    }
+  }
+}
+
+}  // namespace gencampi
