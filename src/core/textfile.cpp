@@ -21,7 +21,16 @@ bool esiste_esatto(const std::string& p) {
   return ::stat(p.c_str(), &st) == 0;
 }
 
-char minuscola(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// A path read from a damaged job file may hold a NUL byte. The system would take it to
+// end there, so a write meant for a file inside a directory would land on whatever the
+// first part names: such a path names no file at all.
+bool nome_possibile(const std::string& p) {
+  return p.find('\0') == std::string::npos;
+}
+
+char minuscola(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool uguali_senza_maiuscole(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -77,12 +86,17 @@ std::string risolvi(const std::string& path) {
   return cur;
 }
 
-bool esiste(const std::string& path) { return esiste_esatto(risolvi(path)); }
+bool esiste(const std::string& path) {
+  return nome_possibile(path) && esiste_esatto(risolvi(path));
+}
 
 std::optional<std::string> leggi_tutto(const std::string& path) {
+  if (!nome_possibile(path)) return std::nullopt;
   std::string p = risolvi(path);
   struct stat st;
-  if (::stat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  // Only a plain file can be read to its end: a directory has no text, and a pipe or a
+  // device put where a job file belongs would keep the run waiting for ever.
+  if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   std::ifstream f(p, std::ios::binary);
   if (!f) return std::nullopt;
   std::ostringstream ss;
@@ -92,6 +106,7 @@ std::optional<std::string> leggi_tutto(const std::string& path) {
 }
 
 bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
+  if (!nome_possibile(path)) return false;
   std::string p = risolvi(path);
   std::string tmp = p + ".tmp~" + std::to_string(::getpid());
   {
@@ -112,6 +127,7 @@ bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
 }
 
 bool appendi(const std::string& path, const std::string& contenuto) {
+  if (!nome_possibile(path)) return false;
   std::string p = risolvi(path);
   std::FILE* f = std::fopen(p.c_str(), "ab");
   if (f == nullptr) return false;
@@ -119,7 +135,9 @@ bool appendi(const std::string& path, const std::string& contenuto) {
   return (std::fclose(f) == 0) && ok;
 }
 
-void elimina(const std::string& path) { std::remove(risolvi(path).c_str()); }
+void elimina(const std::string& path) {
+  if (nome_possibile(path)) std::remove(risolvi(path).c_str());
+}
 
 std::size_t Lettore::fine_riga(std::size_t i) const {
   if (i >= t_.size()) return 0;
