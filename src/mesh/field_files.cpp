@@ -1,5 +1,7 @@
 #include "mesh/field_files.h"
 
+#include <cmath>
+
 #include "core/errors.h"
 #include "core/numbers.h"
 
@@ -33,7 +35,9 @@ double LettoreRecord::numero() {
   auto campo = l_.numero();
   if (!campo) throw fine_lettura(path_);
   auto v = letterale(*campo);
-  if (!v) throw fine_lettura(path_);
+  // A corner that is not finite could only come from a damaged file, and would poison
+  // every distance the squaring measures from it.
+  if (!v || !std::isfinite(*v)) throw fine_lettura(path_);
   return *v;
 }
 
