@@ -48,12 +48,16 @@ void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool&
   const Store& s = job.store;
   const double passo = job.floor.passo;
   if (passo == 0)
-    throw FineElaborazione("Passo della mesh nullo: impossibile suddividere i campi",
-                           titolo_errore, 1);
+    throw FineElaborazione("Passo della mesh nullo: impossibile suddividere i campi", titolo_errore,
+                           1);
   double dx12 = s.xnodo[p1] - s.xnodo[p2];
   double dy12 = s.ynodo[p1] - s.ynodo[p2];
   double L = std::sqrt(dx12 * dx12 + dy12 * dy12) - 1e-9;
   double passi = std::trunc(L / passo + 1);
+  // A side of zero length has L just below zero, which a tiny step turns into a huge
+  // negative count: it offers no division point either way, and must not reach the
+  // integer conversion.
+  if (passi < 0) passi = 0;
   if (passi > static_cast<double>(massimo_passi))
     throw FineElaborazione("Passo della mesh troppo piccolo: impossibile suddividere i campi",
                            titolo_errore, 1);
@@ -84,10 +88,10 @@ void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool&
     estremo = true;
     return;
   }
-  double d1 = std::sqrt((px - s.xnodo[p1]) * (px - s.xnodo[p1]) +
-                        (py - s.ynodo[p1]) * (py - s.ynodo[p1]));
-  double d3 = std::sqrt((px - s.xnodo[p3]) * (px - s.xnodo[p3]) +
-                        (py - s.ynodo[p3]) * (py - s.ynodo[p3]));
+  double d1 =
+      std::sqrt((px - s.xnodo[p1]) * (px - s.xnodo[p1]) + (py - s.ynodo[p1]) * (py - s.ynodo[p1]));
+  double d3 =
+      std::sqrt((px - s.xnodo[p3]) * (px - s.xnodo[p3]) + (py - s.ynodo[p3]) * (py - s.ynodo[p3]));
   // A division point this close to the start, against its distance from the opposite
   // corner, would cut off a sliver: it counts as the end itself.
   estremo = 1.0 / 3.0 > d1 / d3;

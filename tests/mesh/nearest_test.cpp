@@ -107,5 +107,21 @@ TEST(NearestNode, DivisionPointOfASegment) {
   EXPECT_FALSE(estremo);  // 300 / 100
 }
 
+TEST(NearestNode, ASideOfZeroLengthOffersOnlyItsEndWhateverTheStep) {
+  for (double passo : {100.0, 1e-300}) {
+    Job job;
+    job.floor.passo = passo;
+    nodi(job.store, {{10, 10}, {50, 10}});
+    job.store.nnodi = 3;  // node 3 repeats node 1, as a repeated floor vertex leaves it
+    job.store.xnodo[3] = 10;
+    job.store.ynodo[3] = 10;
+    double x = -1, y = -1;
+    bool estremo = false;
+    piuvicino(job, 1, 3, 2, x, y, estremo);
+    EXPECT_TRUE(estremo) << passo;
+    EXPECT_EQ(x, -1) << passo;
+  }
+}
+
 }  // namespace
 }  // namespace gencampi
