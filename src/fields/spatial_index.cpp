@@ -93,47 +93,10 @@ void celle_scatola(const Griglia& g, double xmin, double ymin, double xmax, doub
 void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
                      std::vector<int>& celle) {
   celle.clear();
-  // Walk along the longer axis; for each slab of cells across it, the stretch of the
-  // segment inside the slab (widened by the margin, and by a hair for the rounding of
-  // the slab borders and of the interpolation) gives the cells across the other axis.
-  const bool lungo_x = std::fabs(xb - xa) >= std::fabs(yb - ya);
-  const double ua = lungo_x ? xa : ya, ub = lungo_x ? xb : yb;
-  const double va = lungo_x ? ya : xa, vb = lungo_x ? yb : xb;
-  const double u0 = lungo_x ? g.x0() : g.y0();
-  const double h = g.lato();
-  const double umin = std::min(ua, ub), umax = std::max(ua, ub);
-  const double capello = 1e-9 * (std::fabs(ua) + std::fabs(ub) + std::fabs(va) + std::fabs(vb) + h);
-  const double m = margine + capello;
-  auto indice_u = [&](double u) { return lungo_x ? g.colonna(u) : g.riga(u); };
-  auto indice_v = [&](double v) { return lungo_x ? g.riga(v) : g.colonna(v); };
-  const int n_u = lungo_x ? g.nx() : g.ny();
-  const int i0 = indice_u(umin - m), i1 = indice_u(umax + m);
-  const bool avanti = ub >= ua;
-  const bool su = vb >= va;
-  const double pendenza = ub != ua ? (vb - va) / (ub - ua) : 0;
-  for (int s = 0; s <= i1 - i0; ++s) {
-    const int i = avanti ? i0 + s : i1 - s;
-    double lo = i == 0 ? umin - m : u0 + i * h - 1e-6 * h;
-    double hi = i == n_u - 1 ? umax + m : u0 + (i + 1) * h + 1e-6 * h;
-    lo = std::max(lo, umin - m);
-    hi = std::min(hi, umax + m);
-    // The points of the segment whose distance along the walk from the slab is within
-    // the margin.
-    const double ul = std::clamp(lo - m, umin, umax);
-    const double ur = std::clamp(hi + m, umin, umax);
-    double v1 = ub != ua ? va + (ul - ua) * pendenza : va;
-    double v2 = ub != ua ? va + (ur - ua) * pendenza : vb;
-    if (ub == ua) {
-      v1 = std::min(va, vb);
-      v2 = std::max(va, vb);
-    }
-    const double vlo = std::min(v1, v2) - m, vhi = std::max(v1, v2) + m;
-    const int j0 = indice_v(vlo), j1 = indice_v(vhi);
-    for (int t = 0; t <= j1 - j0; ++t) {
-      const int j = su ? j0 + t : j1 - t;
-      celle.push_back(lungo_x ? g.indice(i, j) : g.indice(j, i));
-    }
-  }
+  visita_corridoio(g, xa, ya, xb, yb, margine, [&](int c) {
+    celle.push_back(c);
+    return false;
+  });
 }
 
 IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti)
@@ -205,7 +168,7 @@ void IndiceSpaziale::aggiungi_lato(int i) {
   medi_[static_cast<std::size_t>(g_.indice(g_.colonna(xm), g_.riga(ym)))].push_back(i);
 }
 
-void IndiceSpaziale::aggiungi_campo(int t) {
+void IndiceSpaziale::aggiungi_campo(int t, bool con_lati) {
   const Store& s = job_.store;
   const auto& f = job_.fields.campo[t];
   double xmin = s.xnodo[f[1]], xmax = xmin, ymin = s.ynodo[f[1]], ymax = ymin;
@@ -217,8 +180,10 @@ void IndiceSpaziale::aggiungi_campo(int t) {
     ymax = std::max(ymax, y);
     massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
   }
-  celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
-  for (int c : celle_) campi_[static_cast<std::size_t>(c)].push_back(t);
+  if (!con_lati) {
+    celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
+    for (int c : celle_) campi_[static_cast<std::size_t>(c)].push_back(t);
+  }
   for (int c = 1; c <= 3; ++c) {
     const int p = f[c];
     if (p < 0) continue;
@@ -250,7 +215,7 @@ bool IndiceSpaziale::lato_taglia(int i, int a, int b, double xa, double ya, doub
   return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
 }
 
-bool IndiceSpaziale::campo_taglia(int t, int a, int b) const {
+bool IndiceSpaziale::campo_taglia(int t, int a, int b, Bloccante* spigolo) const {
   const Store& s = job_.store;
   const auto& f = job_.fields.campo[t];
   const int c1 = f[1], c2 = f[2], c3 = f[3];
@@ -269,7 +234,9 @@ bool IndiceSpaziale::campo_taglia(int t, int a, int b) const {
   if (ya < ymin && yb < ymin) return false;
   if (ya > ymax && yb > ymax) return false;
   auto taglia = [&](int p, int q) {
-    return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
+    if (!incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q])) return false;
+    if (spigolo != nullptr) *spigolo = {p, q};
+    return true;
   };
   if (c1 == a || c1 == b) return taglia(c2, c3);
   if (c2 == a || c2 == b) return taglia(c3, c1);
@@ -281,7 +248,10 @@ bool IndiceSpaziale::nodo_sul_lato(int k, int a, int b) const {
   return std::fabs(ang(job_.store, a, k, b) - 180) < tolleranza_piatto;
 }
 
-bool IndiceSpaziale::controlla(int a, int b) {
+bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
+  Bloccante nessuno;
+  Bloccante& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
+  rifiuto = {};
   const Store& s = job_.store;
   const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
   const double dx = xb - xa, dy = yb - ya;
@@ -294,33 +264,53 @@ bool IndiceSpaziale::controlla(int a, int b) {
     timbro_ = 1;
   }
 
-  // First the cells along the side, from its start: a side leaving a node surrounded by
+  // The fields with a corner at either end test only an edge that may itself end there,
+  // which no side test covers: they are looked up by node. They also refuse most sides
+  // leaving a node surrounded by triangles.
+  for (int p : {a, b})
+    for (int t : campi_del_nodo(p))
+      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b, &rifiuto)) return false;
+
+  // Then the cells along the side, from its start: a side leaving a node surrounded by
   // triangles is refused by the first edge around it, so most refusals come at once.
   // A node flagged by the straight-angle test lies within about 6e-6 of the side's
   // length from the side (its distances to the two ends add up to the length within
   // the test's rounding, which puts it inside a very flat ellipse around the side), so
   // this corridor holds every node the check can flag.
   const double margine = 1e-4 * lunga + 1e-3;
-  celle_corridoio(g_, xa, ya, xb, yb, margine, celle_);
-  for (int c : celle_) {
+  const bool rifiutato = visita_corridoio(g_, xa, ya, xb, yb, margine, [&](int c) {
     const auto cc = static_cast<std::size_t>(c);
     for (int i : lati_[cc])
-      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) return false;
+      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) {
+        rifiuto = {s.lato[i][1], s.lato[i][2]};
+        return true;
+      }
     for (int t : campi_[cc])
-      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b)) return false;
-    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n)
-      if (n->controllato && n->numero != a && n->numero != b && nodo_sul_lato(n->numero, a, b))
-        return false;
-  }
+      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b, &rifiuto)) return true;
+    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
+      if (!n->controllato || n->numero == a || n->numero == b) continue;
+      // Only a node within the corridor can be flagged; the angle is taken for those.
+      const double vx = s.xnodo[n->numero] - xa, vy = s.ynodo[n->numero] - ya;
+      const double lungo = (vx * dx + vy * dy) / lunga;
+      const double largo = std::fabs(vx * dy - vy * dx) / lunga;
+      if (lungo < -2 * margine || lungo > lunga + 2 * margine || largo > 2 * margine) continue;
+      if (nodo_sul_lato(n->numero, a, b)) return true;
+    }
+    return false;
+  });
+  if (rifiutato) return false;
   // Then every side and field whose box is not strictly apart from the side's box: the
   // crossing test answers false for all others before it computes anything.
   celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
   for (int c : celle_) {
     const auto cc = static_cast<std::size_t>(c);
     for (int i : lati_[cc])
-      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) return false;
+      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) {
+        rifiuto = {s.lato[i][1], s.lato[i][2]};
+        return false;
+      }
     for (int t : campi_[cc])
-      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b)) return false;
+      if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b, &rifiuto)) return false;
   }
   return true;
 }

@@ -4,6 +4,8 @@
 // items that can possibly change the answer.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -34,8 +36,14 @@ class Griglia {
   int nx_ = 1, ny_ = 1;
 };
 
-// Cells touched by the segment (xa, ya)-(xb, yb) widened by a margin, visited from the
-// first end towards the second, each once.
+// Visits the cells touched by the segment (xa, ya)-(xb, yb) widened by a margin, from
+// the first end towards the second, each once, until `visita` answers true. True when
+// it was stopped.
+template <class F>
+bool visita_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
+                      F&& visita);
+
+// The same cells into a list.
 void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
                      std::vector<int>& celle);
 
@@ -52,12 +60,19 @@ class IndiceSpaziale {
 
   // A side committed after construction (its tag must not be the tentative one).
   void aggiungi_lato(int i);
-  // A field appended after construction.
-  void aggiungi_campo(int t);
+  // A field appended after construction. A field whose three edges were committed as
+  // sides of the table (in its corner order) needs no grid of its own: away from the
+  // new side's ends its edge tests are exactly the tests of those sides.
+  void aggiungi_campo(int t, bool con_lati = false);
 
   // The answer `controlla` gives for a tentative side a -> b appended as side nlati + 1
-  // over the current tables, without touching the side table.
-  bool controlla(int a, int b);
+  // over the current tables, without touching the side table. When a side of the table
+  // or a field edge refuses it by crossing, that segment's ends go to *bloccante, in
+  // the order the crossing test takes them (0, 0 otherwise).
+  struct Bloccante {
+    int da = 0, a = 0;
+  };
+  bool controlla(int a, int b, Bloccante* bloccante = nullptr);
 
   // The answers of `ingloba` and `percorso` for the candidate (uno, due, tre).
   bool ingloba(int uno, int due, int tre);
@@ -82,7 +97,7 @@ class IndiceSpaziale {
 
  private:
   bool lato_taglia(int i, int a, int b, double xa, double ya, double xb, double yb) const;
-  bool campo_taglia(int t, int a, int b) const;
+  bool campo_taglia(int t, int a, int b, Bloccante* spigolo = nullptr) const;
   bool nodo_sul_lato(int k, int a, int b) const;
   bool nuovo(std::vector<std::uint32_t>& timbri, int i) const;
 
@@ -101,5 +116,51 @@ class IndiceSpaziale {
   std::uint32_t timbro_ = 0;
   std::vector<int> celle_;
 };
+
+template <class F>
+bool visita_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
+                      F&& visita) {
+  // Walk along the longer axis; for each slab of cells across it, the stretch of the
+  // segment inside the slab (widened by the margin, and by a hair for the rounding of
+  // the slab borders and of the interpolation) gives the cells across the other axis.
+  const bool lungo_x = std::fabs(xb - xa) >= std::fabs(yb - ya);
+  const double ua = lungo_x ? xa : ya, ub = lungo_x ? xb : yb;
+  const double va = lungo_x ? ya : xa, vb = lungo_x ? yb : xb;
+  const double u0 = lungo_x ? g.x0() : g.y0();
+  const double h = g.lato();
+  const double umin = std::min(ua, ub), umax = std::max(ua, ub);
+  const double capello = 1e-9 * (std::fabs(ua) + std::fabs(ub) + std::fabs(va) + std::fabs(vb) + h);
+  const double m = margine + capello;
+  auto indice_u = [&](double u) { return lungo_x ? g.colonna(u) : g.riga(u); };
+  auto indice_v = [&](double v) { return lungo_x ? g.riga(v) : g.colonna(v); };
+  const int n_u = lungo_x ? g.nx() : g.ny();
+  const int i0 = indice_u(umin - m), i1 = indice_u(umax + m);
+  const bool avanti = ub >= ua;
+  const bool su = vb >= va;
+  const double pendenza = ub != ua ? (vb - va) / (ub - ua) : 0;
+  for (int s = 0; s <= i1 - i0; ++s) {
+    const int i = avanti ? i0 + s : i1 - s;
+    double lo = i == 0 ? umin - m : u0 + i * h - 1e-6 * h;
+    double hi = i == n_u - 1 ? umax + m : u0 + (i + 1) * h + 1e-6 * h;
+    lo = std::max(lo, umin - m);
+    hi = std::min(hi, umax + m);
+    // The points of the segment whose distance along the walk from the slab is within
+    // the margin.
+    const double ul = std::clamp(lo - m, umin, umax);
+    const double ur = std::clamp(hi + m, umin, umax);
+    double v1 = va, v2 = vb;
+    if (ub != ua) {
+      v1 = va + (ul - ua) * pendenza;
+      v2 = va + (ur - ua) * pendenza;
+    }
+    const double vlo = std::min(v1, v2) - m, vhi = std::max(v1, v2) + m;
+    const int j0 = indice_v(vlo), j1 = indice_v(vhi);
+    for (int t = 0; t <= j1 - j0; ++t) {
+      const int j = su ? j0 + t : j1 - t;
+      if (visita(lungo_x ? g.indice(i, j) : g.indice(j, i))) return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace gencampi

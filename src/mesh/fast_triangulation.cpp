@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <numbers>
 #include <string>
@@ -88,22 +90,63 @@ int TriangolazioneVeloce::voce(int k, int j) {
   return segnato(k, n) ? -1 : n;
 }
 
-// Which nodes a segment from p can reach at all. When the triangles around p close all
-// the way round it, a segment from p to a node x far enough beyond the edge opposite p
-// of one of them crosses that edge, and the mesh check refuses it through that field.
-// "Far enough" is made certain, not likely: the four cross products of the crossing
-// test are shown to exceed 2e-4 plus a bound on their rounding error (their terms are
-// at most 8 M^2 in size for coordinates up to M, and five roundings of 2^-53 each
-// leave under 5e-15 M^2; 1e-14 M^2 is used). So the products, their signs and the
-// products of pairs are exactly as exact arithmetic has them. This holds for x at
+namespace {
+
+struct Varco {
+  int da, a;
+  double ampiezza;
+};
+
+}  // namespace
+
+// The stretches of directions that no wedge covers, by a sweep in start angle. Two
+// wedges meet without a gap only where they overlap by more than the angles' rounding,
+// or where they share the very node (or position) that bounds them.
+static std::vector<Varco> aperture(std::vector<TriangolazioneVeloce::Spicchio>& spicchi,
+                                   const Store& s) {
+  using Spicchio = TriangolazioneVeloce::Spicchio;
+  std::sort(spicchi.begin(), spicchi.end(),
+            [](const Spicchio& a, const Spicchio& b) { return a.inizio < b.inizio; });
+  auto stesso = [&](int a, int b) {
+    return a == b || (s.xnodo[a] == s.xnodo[b] && s.ynodo[a] == s.ynodo[b]);
+  };
+  auto raggiunge = [&](double inizio, int nodo, double fino, int nodo_fino) {
+    return inizio < fino - 1e-12 || (stesso(nodo, nodo_fino) && std::fabs(inizio - fino) < 1e-9);
+  };
+  std::vector<Varco> varchi;
+  double fino = spicchi[0].inizio + spicchi[0].ampiezza;
+  int nodo_fino = spicchi[0].secondo;
+  for (std::size_t i = 1; i < spicchi.size(); ++i) {
+    const Spicchio& w = spicchi[i];
+    if (!raggiunge(w.inizio, w.primo, fino, nodo_fino))
+      varchi.push_back({nodo_fino, w.primo, w.inizio - fino});
+    if (w.inizio + w.ampiezza > fino) {
+      fino = w.inizio + w.ampiezza;
+      nodo_fino = w.secondo;
+    }
+  }
+  if (!raggiunge(spicchi[0].inizio + giro, spicchi[0].primo, fino, nodo_fino))
+    varchi.push_back({nodo_fino, spicchi[0].primo, spicchi[0].inizio + giro - fino});
+  return varchi;
+}
+
+// Which nodes a segment from p can reach at all. A triangle with corner p blocks the
+// directions between its two other corners c and d: a segment from p to a node x far
+// enough beyond the edge c-d crosses that edge, and the mesh check refuses it through
+// that field. "Far enough" is made certain, not likely: the four cross products of the
+// crossing test are shown to exceed 2e-4 plus a bound on their rounding error (their
+// terms are at most 8 M^2 in size for coordinates up to M, and five roundings of 2^-53
+// each leave under 5e-15 M^2; 1e-14 M^2 is used), so the products, their signs and
+// the products of pairs are exactly as exact arithmetic has them. This holds for x at
 // distance R_e or more from p (R_e covers the side-of-edge products) and farther than
-// K / |pc| from the rays through the edge's ends c (the side-of-line products). Only
-// the nodes closer than the largest R_e and those in the thin corridors along the rays
-// need the check; the rest is refused whatever their number, so they are skipped.
-bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre) {
+// K / |pc| from the rays through the edge's ends (the side-of-line products). So only
+// the nodes nearer than the largest R_e, those in the thin corridors along the rays,
+// and those in directions no triangle blocks need the check; the rest is refused
+// whatever their number, and is skipped.
+TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
+                                                        std::vector<Voce>& oltre,
+                                                        FiltroAperto& filtro, Ombre& ombre) {
   const auto& fs = indice_.campi_del_nodo(p);
-  // Each triangle's angle at p is below 180 degrees: fewer than three cannot close.
-  if (fs.size() < 3) return false;
   const Store& s = s_;
   const Fields& f = job_.fields;
   const double M = indice_.coordinata_massima();
@@ -111,10 +154,6 @@ bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre
   const double K = 2e-4 + E;
   const double xp = s.xnodo[p], yp = s.ynodo[p];
 
-  struct Spicchio {
-    double inizio, ampiezza;
-    int primo, secondo;
-  };
   std::vector<Spicchio> spicchi;
   spicchi.reserve(fs.size());
   double R = 0;
@@ -132,52 +171,37 @@ bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre
       c = c3[1];
       d = c3[2];
     }
-    if (c == p || d == p || c == d) return false;
+    // A triangle that proves nothing leaves its directions open.
+    if (c == p || d == p || c == d) continue;
     const double x1 = s.xnodo[c], y1 = s.ynodo[c], x2 = s.xnodo[d], y2 = s.ynodo[d];
     const double sA = yp * (x2 - x1) + xp * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
-    if (!(std::fabs(sA) >= K)) return false;
+    if (!(std::fabs(sA) >= K)) continue;
     const double ux = x1 - xp, uy = y1 - yp, wx = x2 - xp, wy = y2 - yp;
     const double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
     const double cr = ux * wy - uy * wx;
     // A triangle this flat at p leaves its angle too uncertain to build on.
-    if (!(std::fabs(cr) > 1e-6 * lu * lw)) return false;
+    if (!(std::fabs(cr) > 1e-6 * lu * lw)) continue;
     const double seno = std::fabs(cr) / (lu * lw) * (1 - 1e-6);
     const double rmax = std::max(lu, lw) * (1 + 1e-9);
     double Re = rmax * (1 + K / (std::fabs(sA) - E));
     Re = std::max({Re, K / (lu * (1 - 1e-9) * seno), K / (lw * (1 - 1e-9) * seno)});
-    R = std::max(R, Re * (1 + 1e-6));
+    Re *= 1 + 1e-6;
+    R = std::max(R, Re);
     const double ampiezza = std::atan2(std::fabs(cr), ux * wx + uy * wy);
     double au = std::atan2(uy, ux), aw = std::atan2(wy, wx);
     if (au < 0) au += giro;
     if (aw < 0) aw += giro;
     if (cr > 0)
-      spicchi.push_back({au, ampiezza, c, d});
+      spicchi.push_back({au, ampiezza, c, d, Re});
     else
-      spicchi.push_back({aw, ampiezza, d, c});
+      spicchi.push_back({aw, ampiezza, d, c, Re});
   }
 
-  // The wedges must cover every direction: sweep them by start angle. Two wedges meet
-  // without a gap only where they overlap by more than the angles' rounding, or where
-  // they share the very node that bounds them.
-  std::sort(spicchi.begin(), spicchi.end(),
-            [](const Spicchio& a, const Spicchio& b) { return a.inizio < b.inizio; });
-  auto stesso = [&](int a, int b) {
-    return a == b || (s.xnodo[a] == s.xnodo[b] && s.ynodo[a] == s.ynodo[b]);
-  };
-  auto raggiunge = [&](double inizio, int nodo, double fino, int nodo_fino) {
-    return inizio < fino - 1e-12 || (stesso(nodo, nodo_fino) && std::fabs(inizio - fino) < 1e-9);
-  };
-  double fino = spicchi[0].inizio + spicchi[0].ampiezza;
-  int nodo_fino = spicchi[0].secondo;
-  for (std::size_t i = 1; i < spicchi.size(); ++i) {
-    const Spicchio& w = spicchi[i];
-    if (!raggiunge(w.inizio, w.primo, fino, nodo_fino)) return false;
-    if (w.inizio + w.ampiezza > fino) {
-      fino = w.inizio + w.ampiezza;
-      nodo_fino = w.secondo;
-    }
-  }
-  if (!raggiunge(spicchi[0].inizio + giro, spicchi[0].primo, fino, nodo_fino)) return false;
+  std::vector<Varco> varchi;
+  if (spicchi.empty())
+    varchi.push_back({0, 0, giro});  // nothing closes any direction
+  else
+    varchi = aperture(spicchi, s);
 
   limite = R * R * (1 + 1e-9);
 
@@ -189,16 +213,59 @@ bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre
   }
   std::sort(estremi.begin(), estremi.end());
   estremi.erase(std::unique(estremi.begin(), estremi.end()), estremi.end());
-  const int npunti = job_.nodes.npunti;
-  const double capello = 1e-12 * (M + 1);
-  const double lontano = 3 * M + R + 1;
-  oltre.clear();
+  filtro.corridoi.clear();
   for (int c : estremi) {
     const double ux = s.xnodo[c] - xp, uy = s.ynodo[c] - yp;
     const double lc = std::hypot(ux, uy);
-    const double W = K / (lc * (1 - 1e-9)) * (1 + 1e-6);
-    const double xf = xp + ux * (lontano / lc), yf = yp + uy * (lontano / lc);
-    celle_corridoio(indice_.griglia(), xp, yp, xf, yf, W * 1.01 + capello, celle_);
+    filtro.corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - 1e-9)) * (1 + 1e-6)});
+  }
+
+  if (!varchi.empty()) {
+    filtro.settori.clear();
+    for (const Varco& v : varchi) {
+      if (v.da == 0) {
+        // Every direction: the union of a half-plane and its complement.
+        filtro.settori.push_back({1, 0, 1, 0, false});
+        continue;
+      }
+      const double ax = s.xnodo[v.da] - xp, ay = s.ynodo[v.da] - yp;
+      const double bx = s.xnodo[v.a] - xp, by = s.ynodo[v.a] - yp;
+      const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+      filtro.settori.push_back(
+          {ax / la, ay / la, bx / lb, by / lb, v.ampiezza < std::numbers::pi - 1e-9});
+    }
+    filtro.spicchi = std::move(spicchi);
+    filtro.prepara(*this, p, limite, &ombre);
+    return Vista::aperta;
+  }
+
+  oltre_corridoi(p, estremi, limite, oltre);
+  return Vista::chiusa;
+}
+
+// The nodes at least `limite` from p (squared) in the corridors along the rays from p
+// through the given nodes, less those the straight-angle test at the ray's node
+// refuses for certain.
+void TriangolazioneVeloce::oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
+                                          std::vector<Voce>& oltre) {
+  const Store& s = s_;
+  const double M = indice_.coordinata_massima();
+  const double K = 2e-4 + 1e-14 * M * M + 1e-290;
+  const double xp = s.xnodo[p], yp = s.ynodo[p];
+  const int npunti = job_.nodes.npunti;
+  const double capello = 1e-12 * (M + 1);
+  const double lontano = 3 * M + std::sqrt(limite) + 1;
+  oltre.clear();
+  std::vector<FiltroAperto::Corridoio> corridoi;
+  for (int c : estremi) {
+    const double ux = s.xnodo[c] - xp, uy = s.ynodo[c] - yp;
+    const double lc = std::hypot(ux, uy);
+    corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - 1e-9)) * (1 + 1e-6)});
+  }
+  for (const FiltroAperto::Corridoio& k : corridoi) {
+    const int c = k.nodo;
+    const double xf = xp + k.ux * (lontano / k.lunghezza), yf = yp + k.uy * (lontano / k.lunghezza);
+    celle_corridoio(indice_.griglia(), xp, yp, xf, yf, k.larghezza * 1.01 + capello, celle_);
     for (int cella : celle_) {
       const IndiceSpaziale::Nodo* fine = indice_.nodi_fine(cella);
       for (const IndiceSpaziale::Nodo* n = indice_.nodi_inizio(cella); n != fine; ++n) {
@@ -207,8 +274,8 @@ bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre
         const double d = grad_.distanza2(p, x);
         if (d < limite || !(d < limite_ricerca)) continue;
         const double vx = s.xnodo[x] - xp, vy = s.ynodo[x] - yp;
-        if (!(ux * vx + uy * vy > 0)) continue;
-        if (std::fabs(ux * vy - uy * vx) / lc > W * 1.01 + capello) continue;
+        if (!(k.ux * vx + k.uy * vy > 0)) continue;
+        if (std::fabs(k.ux * vy - k.uy * vx) / k.lunghezza > k.larghezza * 1.01 + capello) continue;
         // The end node itself lies on the side p -> x: the node-on-side check refuses it.
         if (c <= npunti && c != x && std::fabs(ang(s, p, c, x) - 180) < tolleranza_piatto) continue;
         oltre.push_back({d, x});
@@ -220,16 +287,250 @@ bool TriangolazioneVeloce::vista(int p, double& limite, std::vector<Voce>& oltre
       std::unique(oltre.begin(), oltre.end(),
                   [](const Voce& a, const Voce& b) { return a.nodo == b.nodo && a.d == b.d; }),
       oltre.end());
+}
+
+void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino& c, FiltroAperto& filtro, Ombre& ombre) {
+  if (c.tipo != 1 || pieno()) return;
+  std::vector<Spicchio> tutti = filtro.spicchi;
+  tutti.insert(tutti.end(), ombre.spicchi().begin(), ombre.spicchi().end());
+  if (tutti.empty() || !aperture(tutti, s_).empty()) return;
+  double R = 0;
+  std::vector<int> estremi;
+  for (const Spicchio& w : tutti) {
+    R = std::max(R, w.raggio);
+    estremi.push_back(w.primo);
+    estremi.push_back(w.secondo);
+  }
+  std::sort(estremi.begin(), estremi.end());
+  estremi.erase(std::unique(estremi.begin(), estremi.end()), estremi.end());
+  const double limite = R * R * (1 + 1e-9);
+  std::vector<Voce> oltre;
+  oltre_corridoi(p, estremi, limite, oltre);
+  c.chiudi(limite, std::move(oltre));
+  c.tipo = 0;
+  ++conta_.chiusi_strada;
+}
+
+void TriangolazioneVeloce::FiltroAperto::prepara(const TriangolazioneVeloce& t, int p,
+                                                 double limite, Ombre* ombre) {
+  t_ = &t;
+  ombre_ = ombre;
+  p_ = p;
+  limite_ = limite;
+  const Store& s = t.s_;
+  const Griglia& g = t.indice_.griglia();
+  xp_ = s.xnodo[p];
+  yp_ = s.ynodo[p];
+  const double M = t.indice_.coordinata_massima();
+  capello_ = 1e-12 * (M + 1);
+  margine_ = 1e-9 * (M + g.lato() + 1);
+  const auto ncelle = static_cast<std::size_t>(g.celle());
+  if (visto_.size() != ncelle) {
+    visto_.assign(ncelle, 0);
+    corridoio_.assign(ncelle, 0);
+    esito_.assign(ncelle, 0);
+    coperta_.assign(ncelle, 0);
+    timbro_ = 0;
+  }
+  if (++timbro_ == 0) {
+    std::fill(visto_.begin(), visto_.end(), 0);
+    std::fill(corridoio_.begin(), corridoio_.end(), 0);
+    timbro_ = 1;
+  }
+  const double lontano = 3 * M + std::sqrt(limite) + 1;
+  for (const Corridoio& k : corridoi) {
+    const double xf = xp_ + k.ux * (lontano / k.lunghezza);
+    const double yf = yp_ + k.uy * (lontano / k.lunghezza);
+    visita_corridoio(g, xp_, yp_, xf, yf, k.larghezza * 1.01 + capello_, [&](int c) {
+      corridoio_[static_cast<std::size_t>(c)] = timbro_;
+      return false;
+    });
+  }
+}
+
+// Whether cell c meets one of the open sectors. Conservative: a sector narrower than a
+// straight angle is the meet of two half-planes, and a cell meeting it meets both; a
+// wider one is their union.
+bool TriangolazioneVeloce::FiltroAperto::nel_settore(int c) const {
+  const Griglia& g = t_->indice_.griglia();
+  const double h = g.lato();
+  const int col = c % g.nx(), row = c / g.nx();
+  const double e = 1e-9 * h + margine_;
+  const double x0 = g.x0() + col * h - e - xp_, x1 = g.x0() + (col + 1) * h + e - xp_;
+  const double y0 = g.y0() + row * h - e - yp_, y1 = g.y0() + (row + 1) * h + e - yp_;
+  if (x0 <= 0 && x1 >= 0 && y0 <= 0 && y1 >= 0) return true;
+  const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
+  for (const Settore& st : settori) {
+    bool sinistra_a = false, destra_b = false;
+    for (int i = 0; i < 4; ++i) {
+      if (st.ax * cy[i] - st.ay * cx[i] >= -margine_) sinistra_a = true;
+      if (st.bx * cy[i] - st.by * cx[i] <= margine_) destra_b = true;
+    }
+    if (st.convesso ? (sinistra_a && destra_b) : (sinistra_a || destra_b)) return true;
+  }
+  return false;
+}
+
+bool TriangolazioneVeloce::FiltroAperto::cella(int c) {
+  const auto cc = static_cast<std::size_t>(c);
+  if (visto_[cc] != timbro_) {
+    visto_[cc] = timbro_;
+    esito_[cc] = nel_settore(c) ? 1 : 0;
+    coperta_[cc] = 0;
+  }
+  if (esito_[cc] == 0 && corridoio_[cc] != timbro_) return false;
+  if (coperta_[cc] != 0) return false;
+  // Shadows only grow during a walk: a cell found wholly in one stays there.
+  if (ombre_ != nullptr) {
+    const Griglia& g = t_->indice_.griglia();
+    const double h = g.lato();
+    const int col = c % g.nx(), row = c / g.nx();
+    const double e = 1e-9 * h + margine_;
+    if (ombre_->coperta(g.x0() + col * h - e - xp_, g.y0() + row * h - e - yp_,
+                        g.x0() + (col + 1) * h + e - xp_, g.y0() + (row + 1) * h + e - yp_)) {
+      coperta_[cc] = 1;
+      return false;
+    }
+  }
   return true;
 }
 
-Cammino TriangolazioneVeloce::cammino(int p) {
+bool TriangolazioneVeloce::FiltroAperto::nodo(int c, int x) {
+  const Store& s = t_->s_;
+  const double vx = s.xnodo[x] - xp_, vy = s.ynodo[x] - yp_;
+  if (esito_[static_cast<std::size_t>(c)] != 0) {
+    for (const Settore& st : settori) {
+      const bool sinistra_a = st.ax * vy - st.ay * vx >= -margine_;
+      const bool destra_b = st.bx * vy - st.by * vx <= margine_;
+      if (st.convesso ? (sinistra_a && destra_b) : (sinistra_a || destra_b)) return true;
+    }
+  }
+  const int npunti = t_->job_.nodes.npunti;
+  for (const Corridoio& k : corridoi) {
+    if (!(k.ux * vx + k.uy * vy > 0)) continue;
+    if (std::fabs(k.ux * vy - k.uy * vx) / k.lunghezza > k.larghezza * 1.01 + capello_) continue;
+    // The end node itself lies on the side p -> x: the node-on-side check refuses it.
+    if (k.nodo <= npunti && k.nodo != x &&
+        std::fabs(ang(s, p_, k.nodo, x) - 180) < tolleranza_piatto)
+      return false;
+    return true;
+  }
+  return false;
+}
+
+void TriangolazioneVeloce::Ombre::inizia(const TriangolazioneVeloce& t, int p) {
+  t_ = &t;
+  p_ = p;
+  xp_ = t.s_.xnodo[p];
+  yp_ = t.s_.ynodo[p];
+  const double M = t.indice_.coordinata_massima();
+  E_ = 1e-14 * M * M + 1e-290;
+  K_ = 2e-4 + E_;
+  capello_ = 1e-12 * (M + 1);
+  ombre_.clear();
+  spicchi_.clear();
+}
+
+// The side or field edge c -> d (in the direction the crossing test takes it) refused
+// p -> x by crossing it. A side is tested for every segment not ending at c or d; a
+// field edge is tested for every segment from p to a node that is not a corner of that
+// field (and for one that is, the edge tested is the one opposite it, which is this
+// one). For another node y in the open wedge from p between c and d, at least K / |pc|
+// and K / |pd| from the lines p-c and p-d, and at least R from p, the crossing test of
+// p -> y against that side is certain (see vista); y is not c or d, being farther.
+bool TriangolazioneVeloce::Ombre::impara(const IndiceSpaziale::Bloccante& b) {
+  // Each shadow costs a test per later entry: a few cover the horizon.
+  if (ombre_.size() >= 24) return false;
+  const Store& s = t_->s_;
+  const int c = b.da, d = b.a;
+  if (c == 0 || c == p_ || d == p_) return false;
+  const double x1 = s.xnodo[c], y1 = s.ynodo[c], x2 = s.xnodo[d], y2 = s.ynodo[d];
+  const double sA = yp_ * (x2 - x1) + xp_ * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
+  if (!(std::fabs(sA) >= K_)) return false;
+  double ux = x1 - xp_, uy = y1 - yp_, wx = x2 - xp_, wy = y2 - yp_;
+  double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
+  const double cr = ux * wy - uy * wx;
+  if (!(std::fabs(cr) > 1e-6 * lu * lw)) return false;
+  int primo = c, secondo = d;
+  if (cr < 0) {
+    std::swap(ux, wx);
+    std::swap(uy, wy);
+    std::swap(lu, lw);
+    std::swap(primo, secondo);
+  }
+  const double R = std::max(lu, lw) * (1 + 1e-9) * (1 + K_ / (std::fabs(sA) - E_)) * (1 + 1e-6);
+  const double su = K_ / lu * (1 + 1e-6) + capello_, sw = K_ / lw * (1 + 1e-6) + capello_;
+  ombre_.push_back({ux, uy, wx, wy, lu, lw, su, sw, R * R * (1 + 1e-9)});
+  // As a wedge closing directions, it also needs every node of it near the line of one
+  // ray but far from that ray to be beyond R: that is, R past su and sw over the sine
+  // of its angle.
+  const double seno = std::fabs(cr) / (lu * lw) * (1 - 1e-6);
+  double au = std::atan2(uy, ux);
+  if (au < 0) au += giro;
+  spicchi_.push_back({au, std::atan2(std::fabs(cr), ux * wx + uy * wy), primo, secondo,
+                      std::max({R, su / seno, sw / seno}) * (1 + 1e-6)});
+  return true;
+}
+
+bool TriangolazioneVeloce::Ombre::coperto(int x, double d) {
+  const Store& s = t_->s_;
+  const double vx = s.xnodo[x] - xp_, vy = s.ynodo[x] - yp_;
+  for (std::size_t i = 0; i < ombre_.size(); ++i) {
+    const Ombra& o = ombre_[i];
+    if (d < o.r2) continue;
+    if ((o.ux * vy - o.uy * vx) / o.lu >= o.su && (vx * o.wy - vy * o.wx) / o.lw >= o.sw) {
+      // The next entries are mostly in the same shadow.
+      if (i > 0) std::swap(ombre_[i], ombre_[0]);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TriangolazioneVeloce::Ombre::coperta(double x0, double y0, double x1, double y1) const {
+  // The nearest point of the box to p.
+  const double nx = std::clamp(0.0, x0, x1), ny = std::clamp(0.0, y0, y1);
+  const double vicino = (nx * nx + ny * ny) * (1 - 1e-9);
+  const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
+  for (const Ombra& o : ombre_) {
+    if (vicino < o.r2) continue;
+    bool tutti = true;
+    for (int i = 0; i < 4 && tutti; ++i)
+      tutti = (o.ux * cy[i] - o.uy * cx[i]) / o.lu >= o.su &&
+              (cx[i] * o.wy - cy[i] * o.wx) / o.lw >= o.sw;
+    if (tutti) return true;
+  }
+  return false;
+}
+
+Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre) {
+  ombre.inizia(*this, p);
   if (!pieno()) {
     double limite = 0;
     std::vector<Voce> oltre;
-    if (vista(p, limite, oltre)) return Cammino(grad_, p, limite, std::move(oltre));
+    switch (vista(p, limite, oltre, filtro, ombre)) {
+      case Vista::chiusa:
+        ++conta_.cammini_chiusi;
+        {
+          Cammino c(grad_, p, limite, std::move(oltre));
+          c.tipo = 0;
+          return c;
+        }
+      case Vista::aperta:
+        ++conta_.cammini_aperti;
+        {
+          Cammino c(grad_, p, &filtro);
+          c.tipo = 1;
+          return c;
+        }
+      case Vista::nessuna:
+        break;
+    }
   }
-  return Cammino(grad_, p);
+  ++conta_.cammini_interi;
+  Cammino c(grad_, p);
+  c.tipo = 2;
+  return c;
 }
 
 // The candidate loop of neighbour n for node k. Tentative sides are appended exactly as
@@ -240,7 +541,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
   double migliore = 0;
   const int quanti = grad_.quanti(n);
   const double e2 = grad_.distanza2(k, n);
-  Cammino cn = cammino(n);
+  Cammino cn = cammino(n, filtro_candidati_, ombre_candidati_);
   Voce e;
   for (;;) {
     if (pieno()) cn.densifica();
@@ -256,15 +557,29 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     if (migliore > 0 && e.d > 0) {
       const double limite = e2 / (4 * e.d) * (1 + 1e-9) + 1e-12;
       if (migliore >= limite && s_.nlati + 2 * (quanti - prima) <= s_.lato.capacity() &&
-          job_.fields.ncampi < job_.fields.campo.capacity())
+          job_.fields.ncampi < job_.fields.campo.capacity()) {
+        ++conta_.fermati;
         break;
+      }
     }
+    ++conta_.voci;
+    ++conta_.voci_tipo[cn.tipo];
     if (v == k || segnato(n, v)) continue;
+    if (!pieno() && ombre_candidati_.coperto(v, e.d)) {
+      ++conta_.in_ombra;
+      continue;
+    }
     tenta();
-    if (!indice_.controlla(n, v)) continue;
+    IndiceSpaziale::Bloccante blocco;
+    if (!controlla(n, v, &blocco)) {
+      if (ombre_candidati_.impara(blocco))
+        prova_a_chiudere(n, cn, filtro_candidati_, ombre_candidati_);
+      continue;
+    }
     tentativo(n, v);
     tenta();
-    if (!indice_.controlla(v, k)) continue;
+    ++conta_.secondi;
+    if (!controlla(v, k)) continue;
     tentativo(v, k);
     if (!indice_.percorso(k, n, v)) {
       s_.nlati -= 2;
@@ -278,6 +593,13 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
       r.b = n;
       r.c = v;
     }
+  }
+  if (std::getenv("GENCAMPI_DEBUG") && cn.tipo == 1 && cn.prodotti() > 150) {
+    std::fprintf(stderr, "cand n=%d (%g,%g) entries %d fields %zu gaps", n, s_.xnodo[n],
+                 s_.ynodo[n], cn.prodotti(), indice_.campi_del_nodo(n).size());
+    for (auto& st : filtro_candidati_.settori)
+      std::fprintf(stderr, " [%g,%g -> %g,%g %d]", st.ax, st.ay, st.bx, st.by, st.convesso);
+    std::fprintf(stderr, " contati %d\n", r.contati);
   }
   return r;
 }
@@ -295,7 +617,7 @@ void TriangolazioneVeloce::registra(int a, int b, int c) {
   kreali(s_, c, a, col_buchi);
   indice_.aggiungi_lato(s_.nlati);
   salvati_ = s_.nlati;
-  indice_.aggiungi_campo(f.ncampi);
+  indice_.aggiungi_campo(f.ncampi, true);
 }
 
 bool TriangolazioneVeloce::passata() {
@@ -308,15 +630,25 @@ bool TriangolazioneVeloce::passata() {
     const int k = punti_[i];
     if (!ha_vicini(k)) continue;
     bool costruito = false;
-    Cammino ck = cammino(k);
+    Cammino ck = cammino(k, filtro_turno_, ombre_turno_);
     Voce e;
     for (;;) {
       if (pieno()) ck.densifica();
       if (!ck.prossimo(e)) break;
       const int n = e.nodo;
+      ++conta_.voci;
+      ++conta_.voci_tipo[ck.tipo];
       if (segnato(k, n)) continue;
+      if (!pieno() && ombre_turno_.coperto(n, e.d)) {
+        ++conta_.in_ombra;
+        continue;
+      }
       tenta();
-      if (!indice_.controlla(k, n)) continue;
+      IndiceSpaziale::Bloccante blocco;
+      if (!controlla(k, n, &blocco)) {
+        if (ombre_turno_.impara(blocco)) prova_a_chiudere(k, ck, filtro_turno_, ombre_turno_);
+        continue;
+      }
       tentativo(k, n);
       if (!ha_vicini(n)) continue;
       const Esito r = candidati(k, n);

@@ -28,6 +28,22 @@ class TriangolazioneVeloce {
   // Row k of that view, columns 1..Npunti.
   std::vector<int> riga(int k);
 
+  // What the passes did, for the benchmarks.
+  struct Contatori {
+    long controlli = 0;             // mesh checks evaluated
+    long voci = 0;                  // ranking entries walked
+    long cammini_chiusi = 0;        // walks from a node closed in by its triangles
+    long cammini_aperti = 0;        // walks from a node partly closed in: the rest filtered
+    long cammini_interi = 0;        // walks that had to visit the whole row
+    long fermati = 0;               // candidate loops stopped by the shape bound
+    long in_ombra = 0;              // entries skipped in the shadow of a refusing side
+    long chiusi_strada = 0;         // open walks closed by the shadows they met
+    long passati = 0;               // mesh checks passed
+    long secondi = 0;               // checks of the closing side of a candidate
+    long voci_tipo[3] = {0, 0, 0};  // entries walked, by kind of walk
+  };
+  const Contatori& contatori() const { return conta_; }
+
  private:
   struct Esito {
     int contati = 0;
@@ -38,10 +54,95 @@ class TriangolazioneVeloce {
   bool segnato(int p, int n) const;
   void segna(int p, int n);
   bool pieno() const;
+  bool controlla(int a, int b, IndiceSpaziale::Bloccante* bloccante = nullptr) {
+    ++conta_.controlli;
+    const bool ok = indice_.controlla(a, b, bloccante);
+    if (ok) ++conta_.passati;
+    return ok;
+  }
   void tenta() const;
   void tentativo(int iniziale, int finale);
-  Cammino cammino(int p);
-  bool vista(int p, double& limite, std::vector<Voce>& oltre);
+  // Sides found refusing a segment from p. The same certainty argument as for the
+  // triangles around p (see vista) makes every node deep enough in the shadow of such
+  // a side refused as well: the walk skips them without the check.
+  // The directions from p that one blocking segment covers, counter-clockwise from the
+  // ray through node `primo` to the ray through node `secondo`: every node in it at
+  // least `raggio` from p and outside the corridors along the two rays is refused.
+
+ public:
+  struct Spicchio {
+    double inizio, ampiezza;
+    int primo, secondo;
+    double raggio;
+  };
+
+ private:
+  class Ombre {
+   public:
+    void inizia(const TriangolazioneVeloce& t, int p);
+    // True when the segment became a shadow.
+    bool impara(const IndiceSpaziale::Bloccante& b);
+    const std::vector<Spicchio>& spicchi() const { return spicchi_; }
+    bool coperto(int x, double d);
+    // Whether every point of the box (relative to p) lies in one shadow.
+    bool coperta(double x0, double y0, double x1, double y1) const;
+
+   private:
+    struct Ombra {
+      double ux, uy, wx, wy;  // from p to the two ends, counter-clockwise
+      double lu, lw;
+      double su, sw;  // least distances from the rays' lines
+      double r2;      // least squared distance from p
+    };
+    const TriangolazioneVeloce* t_ = nullptr;
+    int p_ = 0;
+    double xp_ = 0, yp_ = 0, E_ = 0, K_ = 0, capello_ = 0;
+    std::vector<Ombra> ombre_;
+    std::vector<Spicchio> spicchi_;
+  };
+  // The walks of a node's turn and of a neighbour's candidate loop run at the same
+  // time, each with its own filter.
+  class FiltroAperto : public Filtro {
+   public:
+    double limite() const override { return limite_; }
+    bool cella(int c) override;
+    bool nodo(int c, int x) override;
+
+    struct Settore {
+      double ax, ay, bx, by;  // unit directions of its two bounding rays
+      bool convesso;          // narrower than a straight angle
+    };
+    struct Corridoio {
+      int nodo;
+      double ux, uy, lunghezza, larghezza;
+    };
+    void prepara(const TriangolazioneVeloce& t, int p, double limite, Ombre* ombre);
+
+    double limite_ = 0;
+    std::vector<Settore> settori;
+    std::vector<Corridoio> corridoi;
+    std::vector<Spicchio> spicchi;  // the triangles around p
+
+   private:
+    bool nel_settore(int c) const;
+    const TriangolazioneVeloce* t_ = nullptr;
+    int p_ = 0;
+    double xp_ = 0, yp_ = 0, capello_ = 0, margine_ = 0;
+    std::uint32_t timbro_ = 0;
+    std::vector<std::uint32_t> visto_, corridoio_;
+    std::vector<char> esito_, coperta_;
+    Ombre* ombre_ = nullptr;
+  };
+  enum class Vista { nessuna, chiusa, aperta };
+
+  Cammino cammino(int p, FiltroAperto& filtro, Ombre& ombre);
+  // Once the shadows learnt during an open walk close the gaps between the triangles
+  // around p, the walk needs only the nodes nearer than the farthest proof and those
+  // in the corridors.
+  void prova_a_chiudere(int p, Cammino& c, FiltroAperto& filtro, Ombre& ombre);
+  void oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
+                      std::vector<Voce>& oltre);
+  Vista vista(int p, double& limite, std::vector<Voce>& oltre, FiltroAperto& filtro, Ombre& ombre);
   Esito candidati(int k, int n);
   void registra(int a, int b, int c);
 
@@ -54,6 +155,9 @@ class TriangolazioneVeloce {
   std::vector<std::vector<int>> segnati_;  // per row: the neighbours whose position is exhausted
   std::vector<char> morto_;                // the whole row is exhausted
   int salvati_ = 0;
+  Contatori conta_;
+  FiltroAperto filtro_turno_, filtro_candidati_;
+  Ombre ombre_turno_, ombre_candidati_;
   std::vector<int> celle_;
 };
 

@@ -54,13 +54,54 @@ Cammino::Cammino(const Graduatoria& g, int p, double limite, std::vector<Voce> o
       limite_(std::min(limite, limite_ricerca)),
       oltre_(std::move(oltre)) {}
 
+Cammino::Cammino(const Graduatoria& g, int p, Filtro* filtro)
+    : g_(g),
+      p_(p),
+      xp_(g.store().xnodo[p]),
+      yp_(g.store().ynodo[p]),
+      limite_(limite_ricerca),
+      filtro_(filtro),
+      soglia_filtro_(filtro->limite()) {}
+
 void Cammino::densifica() {
+  if (filtro_ != nullptr) {
+    // Entries the filter left out may lie anywhere after the walk's position: start the
+    // rings again and keep only what comes after the last entry produced.
+    filtro_ = nullptr;
+    limite_ = limite_ricerca;
+    oltre_.clear();
+    io_ = 0;
+    buffer_.clear();
+    ib_ = 0;
+    fatto_ = 0;
+    raggio_ = 0;
+    finito_ = false;
+    dopo_ = true;
+    return;
+  }
   if (limite_ >= limite_ricerca) return;
   limite_ = limite_ricerca;
   oltre_.clear();
   io_ = 0;
   finito_ = false;
   dopo_ = true;
+}
+
+void Cammino::chiudi(double limite, std::vector<Voce> oltre) {
+  limite_ = std::min(limite, limite_ricerca);
+  if (fatto_ >= limite_) {
+    finito_ = true;
+    // What the current ring holds beyond the new limit is either refused for certain
+    // or among `oltre`.
+    std::size_t j = ib_;
+    for (std::size_t i = ib_; i < buffer_.size(); ++i)
+      if (buffer_[i].d < limite_) buffer_[j++] = buffer_[i];
+    buffer_.resize(j);
+  }
+  oltre_.clear();
+  io_ = 0;
+  for (const Voce& v : oltre)
+    if (ultimo_ < v && !(v.d < limite_)) oltre_.push_back(v);
 }
 
 void Cammino::espandi() {
@@ -82,6 +123,8 @@ void Cammino::espandi() {
   buffer_.clear();
   ib_ = 0;
   for (int c : celle_) {
+    // A cell the filter rules out beyond its limit only matters for nearer entries.
+    const bool fuori = filtro_ != nullptr && !filtro_->cella(c);
     const IndiceSpaziale::Nodo* fine = g_.indice().nodi_fine(c);
     for (const IndiceSpaziale::Nodo* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
       if (!n->classificato || n->numero == p_) continue;
@@ -89,6 +132,8 @@ void Cammino::espandi() {
       if (d < fatto_ || !(d < soglia)) continue;
       Voce v{d, n->numero};
       if (dopo_ && !(ultimo_ < v)) continue;
+      if (filtro_ != nullptr && !(d < soglia_filtro_) && (fuori || !filtro_->nodo(c, n->numero)))
+        continue;
       buffer_.push_back(v);
     }
   }

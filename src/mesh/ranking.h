@@ -53,19 +53,35 @@ class Graduatoria {
   std::vector<int> quanti_;
 };
 
+// Which entries of a row a walk may leave out. Entries with a squared distance below
+// `limite` are always produced; beyond it only those in cells that `cella` admits and
+// that `nodo` then admits.
+class Filtro {
+ public:
+  virtual ~Filtro() = default;
+  virtual double limite() const = 0;
+  virtual bool cella(int c) = 0;
+  virtual bool nodo(int c, int x) = 0;
+};
+
 // A walk along row p in rank order. Entries with a squared distance below `limite` are
 // produced ring by ring; beyond it only the entries of `oltre` (sorted) follow: the
-// caller has proved that the others need not be visited. `densifica` drops that proof
-// and from then on produces every remaining entry.
+// caller has proved that the others need not be visited. With a filter instead, the
+// rings go on and skip what the filter leaves out. `densifica` drops either proof and
+// from then on produces every remaining entry.
 class Cammino {
  public:
   Cammino(const Graduatoria& g, int p, double limite = std::numeric_limits<double>::infinity(),
           std::vector<Voce> oltre = {});
+  Cammino(const Graduatoria& g, int p, Filtro* filtro);
 
   bool prossimo(Voce& v);
   void densifica();
+  // Switches a filtered walk to `limite` and `oltre` from here on.
+  void chiudi(double limite, std::vector<Voce> oltre);
   // Entries produced so far.
   int prodotti() const { return prodotti_; }
+  int tipo = 0;  // which kind of proof the walk started with (statistics)
 
  private:
   void espandi();
@@ -84,6 +100,8 @@ class Cammino {
   bool dopo_ = false;    // only entries after `ultimo_` remain (after densifica)
   Voce ultimo_{-1, 0};
   int prodotti_ = 0;
+  Filtro* filtro_ = nullptr;
+  double soglia_filtro_ = 0;
   std::vector<int> celle_;
 };
 
