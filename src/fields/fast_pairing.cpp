@@ -4,16 +4,11 @@
 #include <vector>
 
 #include "core/store.h"
-#include "fields/checks.h"
+#include "fields/pairing.h"
 
 namespace gencampi {
 
 namespace {
-
-bool ha_nodo(const Fields& f, int campo, int p) {
-  const auto& r = f.campo[campo];
-  return p == r[1] || p == r[2] || p == r[3];
-}
 
 // Fields 1..ncampi by the nodes at their corners.
 class CampiPerNodo {
@@ -50,7 +45,6 @@ class CampiPerNodo {
 
 void cercacoppie_tutte(Job& job, int primo, int ultimo) {
   Fields& f = job.fields;
-  Store& s = job.store;
   const CampiPerNodo indice(f);
   std::vector<int> candidati;
   for (int corr = primo; corr <= ultimo; ++corr) {
@@ -63,34 +57,11 @@ void cercacoppie_tutte(Job& job, int primo, int ultimo) {
     std::sort(candidati.begin(), candidati.end());
     candidati.erase(std::unique(candidati.begin(), candidati.end()), candidati.end());
 
-    // The body of cercacoppie, over the fields that can share a side with corr.
+    // cercacoppie's scan, over the fields that can share a side with corr.
     int m = 0;
     int d = 0;
-    for (int i : candidati) {
-      if (i == corr) continue;
-      const auto& riga = f.coppie[i];
-      if (riga[1] == corr || riga[2] == corr || riga[3] == corr) continue;
-      int a = 0, b = 0, opposto = 0;
-      if (ha_nodo(f, i, c[1]) && ha_nodo(f, i, c[2])) {
-        a = 1, b = 2, opposto = 3;
-      } else if (ha_nodo(f, i, c[2]) && ha_nodo(f, i, c[3])) {
-        a = 2, b = 3, opposto = 1;
-      } else if (ha_nodo(f, i, c[3]) && ha_nodo(f, i, c[1])) {
-        a = 3, b = 1, opposto = 2;
-      }
-      if (a == 0) continue;
-      const int P = c[a], Q = c[b], R = c[opposto];
-      for (int col = 1; col <= 3; ++col)
-        if (f.campo[i][col] != P && f.campo[i][col] != Q) d = col;
-      const int S = f.campo[i][d];
-      kreali(s, P, Q, col_disegno);
-      if (interseca(s, s.xnodo[R], s.ynodo[R], s.xnodo[S], s.ynodo[S])) {
-        ++m;
-        f.coppie[corr][m] = i;
-      }
-      --s.nlati;
-      if (m == 3) break;
-    }
+    for (std::size_t n = 0; n < candidati.size() && m < 3; ++n)
+      prova_compagno(job, corr, candidati[n], m, d);
   }
 }
 

@@ -1,21 +1,12 @@
 #include "mesh/fast_pair_choice.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "mesh/angles.h"
 #include "mesh/pair_choice.h"
 
 namespace gencampi {
 
 namespace {
-
-constexpr double angolo_retto = 90;
-
-bool ha_nodo(const Fields& f, int campo, int p) {
-  const auto& r = f.campo[campo];
-  return p == r[1] || p == r[2] || p == r[3];
-}
 
 std::uint64_t coppia(int p, int q) {
   if (p > q) std::swap(p, q);
@@ -29,36 +20,19 @@ ScelteCoppie::ScelteCoppie(Job& job, int primo, int ultimo, bool veloce)
     : job_(job), primo_(primo), ultimo_(ultimo), veloce_(veloce) {
   if (!veloce_) return;
   const Fields& f = job.fields;
-  const Store& s = job.store;
   for (int i = primo; i <= ultimo; ++i) {
     for (int j = 1; j <= 3; ++j) {
       const int k = f.coppie[i][j];
       if (k <= 0) continue;
-      const auto& c = f.campo[i];
       int p1 = 0, p2 = 0, p3 = 0, q = 0;
-      bool trovato = false, trovato_q = false;
-      if (!ha_nodo(f, k, c[1])) p1 = c[1], p2 = c[2], p3 = c[3], trovato = true;
-      if (!ha_nodo(f, k, c[2])) p1 = c[2], p2 = c[3], p3 = c[1], trovato = true;
-      if (!ha_nodo(f, k, c[3])) p1 = c[3], p2 = c[1], p3 = c[2], trovato = true;
-      for (int col = 1; col <= 3; ++col)
-        if (!ha_nodo(f, i, f.campo[k][col])) q = f.campo[k][col], trovato_q = true;
-      if (!trovato || !trovato_q) {
+      double punteggio = 0;
+      if (!valuta_coppia(job, i, k, p1, p2, p3, q, punteggio)) {
         // angoli would score this pair with corners left over from the pair before it
         // in its scan; only the scan itself reproduces that.
         veloce_ = false;
         voci_.clear();
         return;
       }
-      // Scored exactly as angoli scores it, so that the same pair wins every tie.
-      const double a_p1 = ang(s, p3, p1, p2);
-      const double a_q = ang(s, p3, q, p2);
-      const double a_p2i = ang(s, p1, p2, p3);
-      const double a_p2k = ang(s, q, p2, p3);
-      const double a_p3i = ang(s, p1, p3, p2);
-      const double a_p3k = ang(s, q, p3, p2);
-      const double punteggio = std::fabs(angolo_retto - a_q) + std::fabs(angolo_retto - a_p1) +
-                               std::fabs(angolo_retto - a_p2i - a_p2k) +
-                               std::fabs(angolo_retto - a_p3i - a_p3k);
       voci_.push_back({punteggio, i, j, k, p1, p2, q, p3});
     }
   }

@@ -22,6 +22,31 @@ bool estremi(const Store& s, int lato, int p, int q) {
 
 }  // namespace
 
+bool valuta_coppia(const Job& job, int i, int k, int& p1, int& p2, int& p3, int& q,
+                   double& punteggio) {
+  const Fields& f = job.fields;
+  const Store& s = job.store;
+  const auto& c = f.campo[i];
+  bool trovato = false, trovato_q = false;
+  if (!ha_nodo(f, k, c[1])) p1 = c[1], p2 = c[2], p3 = c[3], trovato = true;
+  if (!ha_nodo(f, k, c[2])) p1 = c[2], p2 = c[3], p3 = c[1], trovato = true;
+  if (!ha_nodo(f, k, c[3])) p1 = c[3], p2 = c[1], p3 = c[2], trovato = true;
+  for (int col = 1; col <= 3; ++col)
+    if (!ha_nodo(f, i, f.campo[k][col])) q = f.campo[k][col], trovato_q = true;
+
+  const double a_p1 = ang(s, p3, p1, p2);
+  const double a_q = ang(s, p3, q, p2);
+  const double a_p2i = ang(s, p1, p2, p3);
+  const double a_p2k = ang(s, q, p2, p3);
+  const double a_p3i = ang(s, p1, p3, p2);
+  const double a_p3k = ang(s, q, p3, p2);
+  // Summed left to right and each corner's two angles taken off 90 one after the other,
+  // so that ties between pairs fall the same way on every build.
+  punteggio = std::fabs(angolo_retto - a_q) + std::fabs(angolo_retto - a_p1) +
+              std::fabs(angolo_retto - a_p2i - a_p2k) + std::fabs(angolo_retto - a_p3i - a_p3k);
+  return trovato && trovato_q;
+}
+
 void angoli(Job& job, int primoguscio, int iguscio, int& guscioA, int& guscioB, int& pv1, int& pv2,
             int& pv3, int& pv4) {
   const Fields& f = job.fields;
@@ -37,24 +62,8 @@ void angoli(Job& job, int primoguscio, int iguscio, int& guscioA, int& guscioB, 
     for (int j = 1; j <= 3; ++j) {
       const int k = f.coppie[i][j];
       if (k <= 0) continue;
-      const auto& c = f.campo[i];
-      if (!ha_nodo(f, k, c[1])) p1 = c[1], p2 = c[2], p3 = c[3];
-      if (!ha_nodo(f, k, c[2])) p1 = c[2], p2 = c[3], p3 = c[1];
-      if (!ha_nodo(f, k, c[3])) p1 = c[3], p2 = c[1], p3 = c[2];
-      for (int col = 1; col <= 3; ++col)
-        if (!ha_nodo(f, i, f.campo[k][col])) q = f.campo[k][col];
-
-      const double a_p1 = ang(s, p3, p1, p2);
-      const double a_q = ang(s, p3, q, p2);
-      const double a_p2i = ang(s, p1, p2, p3);
-      const double a_p2k = ang(s, q, p2, p3);
-      const double a_p3i = ang(s, p1, p3, p2);
-      const double a_p3k = ang(s, q, p3, p2);
-      // Summed left to right and each corner's two angles taken off 90 one after the
-      // other, so that ties between pairs fall the same way on every build.
-      const double punteggio = std::fabs(angolo_retto - a_q) + std::fabs(angolo_retto - a_p1) +
-                               std::fabs(angolo_retto - a_p2i - a_p2k) +
-                               std::fabs(angolo_retto - a_p3i - a_p3k);
+      double punteggio = 0;
+      valuta_coppia(job, i, k, p1, p2, p3, q, punteggio);
       if (!(punteggio < migliore)) continue;
       migliore = punteggio;
       guscioA = i;
