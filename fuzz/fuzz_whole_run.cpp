@@ -1,0 +1,78 @@
+// A whole run of the program on a small job: the input is the floor file, optionally
+// preceded by a settings file and a line "%%". Whatever the input, the run must end
+// with one of the program's own endings (exit 0, or exit 1 after its message), never
+// damage its inputs, and leave no file half written.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/job.h"
+#include "core/run.h"
+#include "fuzz_job.h"
+
+namespace {
+
+using namespace gencampi;
+using namespace gencampi::fuzz;
+
+// Larger floors are the business of the benchmarks: a fuzzed run must stay short.
+constexpr std::size_t lunghezza_massima = 4096;
+
+bool messaggio_noto(const std::string& m) {
+  static const char* const noti[] = {
+      "ERRORE !!: Non trovo il file ",
+      "ERRORE !!: Errore in lettura del file ",
+      "ERRORE !!: Impossibile aprire il file ",
+      "ERRORE !!: Passo della mesh",
+      "gencampi: Superato dimensionamento massimo - elaborazione interrotta",
+      "gencampi: ERRORE PERIMETRO",
+      "gencampi: ERRORE BUCHI",
+      "gencampi: ERRORE MURI",
+  };
+  for (const char* n : noti)
+    if (m.rfind(n, 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > lunghezza_massima) return 0;
+  static const AlberoLavoro albero;
+  const std::string_view in(reinterpret_cast<const char*>(data), size);
+  std::string_view ini = ini_standard;
+  std::string_view pavimento = in;
+  if (const std::size_t sep = in.find("%%\n"); sep != std::string_view::npos) {
+    ini = in.substr(0, sep);
+    pavimento = in.substr(sep + 3);
+  }
+
+  albero.pulisci();
+  scrivi(albero.ini(), ini);
+  scrivi(albero.pavimento(), pavimento);
+  const std::string dirlav = leggi(albero.radice / "impostazioni" / "dirlav");
+  const std::string lavoro = leggi(albero.radice / "impostazioni" / "lavoro");
+
+  Job job;
+  int stato = 0;
+  try {
+    form_load(job, {"|diroot=" + albero.radice.string()}, "/");
+    violato("a run returned without ending");
+  } catch (const FineElaborazione& f) {
+    stato = termina(job, f);
+  }
+
+  for (const std::string& m : job.ui.messaggi)
+    if (!messaggio_noto(m)) violato("a message the program does not have");
+  if (stato != (job.ui.messaggi.empty() ? 0 : 1)) violato("exit status against the messages shown");
+  if (leggi(albero.pavimento()) != pavimento) violato("the floor file was changed");
+  if (leggi(albero.radice / "impostazioni" / "dirlav") != dirlav ||
+      leggi(albero.radice / "impostazioni" / "lavoro") != lavoro)
+    violato("a job file was changed");
+  solo_righe_aggiunte(std::string(ini), leggi(albero.ini()));
+  albero.nessun_temporaneo();
+  return 0;
+}
