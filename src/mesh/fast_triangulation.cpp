@@ -533,6 +533,27 @@ Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre)
   return c;
 }
 
+// An upper bound of the shape measure of a triangle with sides of squared lengths e2
+// and d at a common corner, whatever the third side. With a and b those sides and u
+// = s - c (from 0 to the shorter of a and b) the measure is
+// u (a - u) (b - u) / (a + b - u)^3; over each of a few stretches of u every factor is
+// bounded by its value at one end. For b at least 1.5 a each factor (b - u) /
+// (a + b - u)^3 falls as b grows, so the bound also holds for every farther corner.
+static double misura_massima(double e2, double d) {
+  const double a = std::sqrt(e2), b = std::sqrt(d);
+  const double m = std::min(a, b);
+  constexpr int tratti = 32;
+  double massimo = 0;
+  for (int i = 0; i < tratti; ++i) {
+    const double u0 = m * i / tratti, u1 = m * (i + 1) / tratti;
+    const double somma = a + b - u1;
+    const double f = u1 * (a - u0) * (b - u0) / (somma * somma * somma);
+    massimo = std::max(massimo, f);
+  }
+  // The computed measure differs from the exact one by far less than this.
+  return massimo * (1 + 1e-6) + 1e-12;
+}
+
 // The candidate loop of neighbour n for node k. Tentative sides are appended exactly as
 // the straightforward loop appends them, for every candidate that is not skipped as
 // certainly refused; a refused candidate leaves nothing behind.
@@ -554,10 +575,11 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     // of the loop would append, which the commit drops anyway, unless the side table
     // could fill up before the commit or the commit itself finds the field table full
     // (the run then ends with those sides still counted).
-    if (migliore > 0 && e.d > 0) {
+    if (migliore > 0 && e.d > 0 && s_.nlati + 2 * (quanti - prima) <= s_.lato.capacity() &&
+        job_.fields.ncampi < job_.fields.campo.capacity()) {
       const double limite = e2 / (4 * e.d) * (1 + 1e-9) + 1e-12;
-      if (migliore >= limite && s_.nlati + 2 * (quanti - prima) <= s_.lato.capacity() &&
-          job_.fields.ncampi < job_.fields.campo.capacity()) {
+      if (migliore >= limite || (e.d >= 2.25 * e2 * (1 + 1e-9) && migliore >= 0.3 * limite &&
+                                 migliore >= misura_massima(e2, e.d))) {
         ++conta_.fermati;
         break;
       }
@@ -576,11 +598,14 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
         prova_a_chiudere(n, cn, filtro_candidati_, ombre_candidati_);
       continue;
     }
+    ++conta_.passati_dove[1];
     tentativo(n, v);
     tenta();
     ++conta_.secondi;
     if (!controlla(v, k)) continue;
+    ++conta_.passati_dove[2];
     tentativo(v, k);
+    ++conta_.percorsi;
     if (!indice_.percorso(k, n, v)) {
       s_.nlati -= 2;
       continue;
@@ -600,6 +625,10 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     for (auto& st : filtro_candidati_.settori)
       std::fprintf(stderr, " [%g,%g -> %g,%g %d]", st.ax, st.ay, st.bx, st.by, st.convesso);
     std::fprintf(stderr, " contati %d\n", r.contati);
+  }
+  if (r.contati == 0) {
+    ++conta_.cicli_vuoti;
+    conta_.voci_vuote += cn.prodotti();
   }
   return r;
 }
@@ -649,6 +678,7 @@ bool TriangolazioneVeloce::passata() {
         if (ombre_turno_.impara(blocco)) prova_a_chiudere(k, ck, filtro_turno_, ombre_turno_);
         continue;
       }
+      ++conta_.passati_dove[0];
       tentativo(k, n);
       if (!ha_vicini(n)) continue;
       const Esito r = candidati(k, n);

@@ -30,16 +30,18 @@ class TriangolazioneVeloce {
 
   // What the passes did, for the benchmarks.
   struct Contatori {
-    long controlli = 0;             // mesh checks evaluated
-    long voci = 0;                  // ranking entries walked
-    long cammini_chiusi = 0;        // walks from a node closed in by its triangles
-    long cammini_aperti = 0;        // walks from a node partly closed in: the rest filtered
-    long cammini_interi = 0;        // walks that had to visit the whole row
-    long fermati = 0;               // candidate loops stopped by the shape bound
-    long in_ombra = 0;              // entries skipped in the shadow of a refusing side
-    long chiusi_strada = 0;         // open walks closed by the shadows they met
-    long passati = 0;               // mesh checks passed
-    long secondi = 0;               // checks of the closing side of a candidate
+    long controlli = 0;                // mesh checks evaluated
+    long voci = 0;                     // ranking entries walked
+    long cammini_chiusi = 0;           // walks from a node closed in by its triangles
+    long cammini_aperti = 0;           // walks from a node partly closed in: the rest filtered
+    long cammini_interi = 0;           // walks that had to visit the whole row
+    long fermati = 0;                  // candidate loops stopped by the shape bound
+    long in_ombra = 0;                 // entries skipped in the shadow of a refusing side
+    long chiusi_strada = 0;            // open walks closed by the shadows they met
+    long passati = 0;                  // mesh checks passed
+    long secondi = 0;                  // checks of the closing side of a candidate
+    long passati_dove[3] = {0, 0, 0};  // passed: node-neighbour, neighbour-candidate, closing
+    long percorsi = 0, cicli_vuoti = 0, voci_vuote = 0;
     long voci_tipo[3] = {0, 0, 0};  // entries walked, by kind of walk
   };
   const Contatori& contatori() const { return conta_; }

@@ -117,14 +117,35 @@ void Cammino::espandi() {
     soglia = limite_;
     mezzo = std::sqrt(limite_) * (1 + 1e-6) + 1e-300;
   }
-  celle_scatola(gr, xp_ - mezzo, yp_ - mezzo, xp_ + mezzo, yp_ + mezzo, celle_);
-  const bool tutto = static_cast<int>(celle_.size()) == gr.celle();
+  const int c0 = gr.colonna(xp_ - mezzo), c1 = gr.colonna(xp_ + mezzo);
+  const int r0 = gr.riga(yp_ - mezzo), r1 = gr.riga(yp_ + mezzo);
+  const bool tutto = c0 == 0 && r0 == 0 && c1 == gr.nx() - 1 && r1 == gr.ny() - 1;
   if (tutto) soglia = limite_;
   buffer_.clear();
   ib_ = 0;
-  for (int c : celle_) {
+  celle_.clear();
+  // Only the cells that reach into the ring [fatto_, soglia) can hold new entries. A
+  // cell's box is widened by a hair for the rounding of the cell a node falls in, and
+  // its distances by a margin far above the rounding of the squared distances.
+  const double e = 1e-9 * h + 1e-12 * (std::fabs(xp_) + std::fabs(yp_) + h * gr.nx() + h * gr.ny());
+  for (int row = r0; row <= r1; ++row) {
+    const double y0 = gr.y0() + row * h - e - yp_, y1 = gr.y0() + (row + 1) * h + e - yp_;
+    const double dy_min = y0 > 0 ? y0 : (y1 < 0 ? -y1 : 0);
+    const double dy_max = std::max(std::fabs(y0), std::fabs(y1));
+    for (int col = c0; col <= c1; ++col) {
+      const double x0 = gr.x0() + col * h - e - xp_, x1 = gr.x0() + (col + 1) * h + e - xp_;
+      const double dx_min = x0 > 0 ? x0 : (x1 < 0 ? -x1 : 0);
+      const double dx_max = std::max(std::fabs(x0), std::fabs(x1));
+      const double vicino = (dx_min * dx_min + dy_min * dy_min) * (1 - 1e-6);
+      const double lontano = (dx_max * dx_max + dy_max * dy_max) * (1 + 1e-6);
+      if (lontano < fatto_ || !(vicino < soglia)) continue;
+      celle_.push_back(gr.indice(col, row) * 2 + (lontano < soglia_filtro_ ? 1 : 0));
+    }
+  }
+  for (int cc : celle_) {
+    const int c = cc / 2;
     // A cell the filter rules out beyond its limit only matters for nearer entries.
-    const bool fuori = filtro_ != nullptr && !filtro_->cella(c);
+    const bool fuori = filtro_ != nullptr && (cc & 1) == 0 && !filtro_->cella(c);
     const IndiceSpaziale::Nodo* fine = g_.indice().nodi_fine(c);
     for (const IndiceSpaziale::Nodo* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
       if (!n->classificato || n->numero == p_) continue;
