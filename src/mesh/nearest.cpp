@@ -1,7 +1,9 @@
 #include "mesh/nearest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "core/errors.h"
@@ -16,6 +18,35 @@ constexpr double limite_ricerca = 1e11;
 constexpr double x_lontano = 1e9;
 // More division steps than this would not end in useful time.
 constexpr std::int64_t massimo_passi = 10000000;
+// The division points 0..n-1 of a long side lie on a line, so their distance from the
+// opposite corner falls and then rises. Only the points whose computed distance could
+// reach the smallest one need to be looked at; the others are farther by more than the
+// rounding of the computation can undo, so the first smallest value, and with it every
+// bit of the result, is the same as over all n points. On entry da..a is 0..n-1.
+void finestra(double x1, double y1, double x2, double y2, double x3, double y3, double ddx,
+              double ddy, std::int64_t& da, std::int64_t& a) {
+  const double n = static_cast<double>(a) + 1;
+  const double aa = ddx * ddx + ddy * ddy;
+  if (!(aa > 0)) return;
+  const double u = std::numeric_limits<double>::epsilon() / 2;
+  const double R = std::max(
+      {std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2), std::fabs(x3), std::fabs(y3)});
+  // Every computed squared distance is within eps of the exact one (a bound twice the
+  // worst case for coordinates of magnitude R); t, the point nearest the corner along
+  // the side in steps, is within delta of the exact value.
+  const double eps = 512 * u * R * R;
+  const double delta = 64 * u * R / std::sqrt(aa) + 1;
+  const double t = ((x3 - x1) * ddx + (y3 - y1) * ddy) / aa;
+  if (!std::isfinite(t) || !std::isfinite(delta)) return;
+  const double kc = std::min(std::max(std::nearbyint(t), 0.0), n - 1);
+  const double scarto = std::fabs(kc - t) + delta;
+  const double h = std::sqrt(scarto * scarto + 2 * eps / aa) + delta;
+  const double basso = std::floor(t - h), alto = std::ceil(t + h);
+  if (!(alto - basso < n)) return;
+  if (basso > 0) da = static_cast<std::int64_t>(basso);
+  if (alto < n - 1) a = static_cast<std::int64_t>(alto);
+}
+
 }  // namespace
 
 void trova_vicino(const Store& s, int corrente, int inizio, int fine, int& vicino) {
@@ -65,14 +96,18 @@ void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool&
   std::int64_t kstar = 0;
   double px = 0, py = 0;
   if (n > 0) {
-    double ddx = (s.xnodo[p2] - s.xnodo[p1]) / static_cast<double>(n);
-    double ddy = (s.ynodo[p2] - s.ynodo[p1]) / static_cast<double>(n);
+    const double x1 = s.xnodo[p1], y1 = s.ynodo[p1];
+    const double x3 = s.xnodo[p3], y3 = s.ynodo[p3];
+    double ddx = (s.xnodo[p2] - x1) / static_cast<double>(n);
+    double ddy = (s.ynodo[p2] - y1) / static_cast<double>(n);
+    std::int64_t da = 0, a = n - 1;
+    finestra(x1, y1, s.xnodo[p2], s.ynodo[p2], x3, y3, ddx, ddy, da, a);
     double minimo = 1e9;
-    for (std::int64_t k = 0; k <= n - 1; ++k) {
-      double qx = s.xnodo[p1] + static_cast<double>(k) * ddx;
-      double qy = s.ynodo[p1] + static_cast<double>(k) * ddy;
-      double ey = s.ynodo[p3] - qy;
-      double ex = s.xnodo[p3] - qx;
+    for (std::int64_t k = da; k <= a; ++k) {
+      double qx = x1 + static_cast<double>(k) * ddx;
+      double qy = y1 + static_cast<double>(k) * ddy;
+      double ey = y3 - qy;
+      double ex = x3 - qx;
       double d = ey * ey + ex * ex;
       if (d < minimo) {
         minimo = d;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -121,6 +124,98 @@ TEST(NearestNode, ASideOfZeroLengthOffersOnlyItsEndWhateverTheStep) {
     EXPECT_TRUE(estremo) << passo;
     EXPECT_EQ(x, -1) << passo;
   }
+}
+
+// The division point as the plain scan over every step finds it: the first strict
+// minimum below 1e9, and the sliver rule.
+void piuvicino_scansione(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
+                         bool& estremo) {
+  const Store& s = job.store;
+  double dx12 = s.xnodo[p1] - s.xnodo[p2];
+  double dy12 = s.ynodo[p1] - s.ynodo[p2];
+  double L = std::sqrt(dx12 * dx12 + dy12 * dy12) - 1e-9;
+  double passi = std::trunc(L / job.floor.passo + 1);
+  std::int64_t n = passi < 0 ? 0 : static_cast<std::int64_t>(passi);
+  std::int64_t kstar = 0;
+  double px = 0, py = 0;
+  double ddx = (s.xnodo[p2] - s.xnodo[p1]) / static_cast<double>(n);
+  double ddy = (s.ynodo[p2] - s.ynodo[p1]) / static_cast<double>(n);
+  double minimo = 1e9;
+  for (std::int64_t k = 0; k <= n - 1; ++k) {
+    double qx = s.xnodo[p1] + static_cast<double>(k) * ddx;
+    double qy = s.ynodo[p1] + static_cast<double>(k) * ddy;
+    double ey = s.ynodo[p3] - qy;
+    double ex = s.xnodo[p3] - qx;
+    double d = ey * ey + ex * ex;
+    if (d < minimo) {
+      minimo = d;
+      x12 = px = qx;
+      y12 = py = qy;
+      kstar = k;
+    }
+  }
+  if (kstar == 0) {
+    estremo = true;
+    return;
+  }
+  double d1 =
+      std::sqrt((px - s.xnodo[p1]) * (px - s.xnodo[p1]) + (py - s.ynodo[p1]) * (py - s.ynodo[p1]));
+  double d3 =
+      std::sqrt((px - s.xnodo[p3]) * (px - s.xnodo[p3]) + (py - s.ynodo[p3]) * (py - s.ynodo[p3]));
+  estremo = 1.0 / 3.0 > d1 / d3;
+}
+
+// Only the steps near the opposite corner are measured; the result must be the plain
+// scan's to the last bit, ties between two steps and the far-corner limit included.
+TEST(NearestNode, DivisionPointMatchesTheScanOverEveryStep) {
+  std::mt19937_64 gen(20261205);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  int casi = 0, confronti_lunghi = 0;
+  auto confronta = [&](double passo, double x1, double y1, double x2, double y2, double x3,
+                       double y3) {
+    Job job;
+    job.floor.passo = passo;
+    Store& s = job.store;
+    s.nnodi = 3;
+    s.xnodo[1] = x1, s.ynodo[1] = y1, s.xnodo[2] = x2, s.ynodo[2] = y2;
+    s.xnodo[3] = x3, s.ynodo[3] = y3;
+    double xa = -7, ya = -7, xb = -7, yb = -7;
+    bool ea = false, eb = false;
+    piuvicino(job, 1, 2, 3, xa, ya, ea);
+    piuvicino_scansione(job, 1, 2, 3, xb, yb, eb);
+    ++casi;
+    ASSERT_TRUE(xa == xb && ya == yb && ea == eb) << passo << " (" << x1 << "," << y1 << ") (" << x2
+                                                  << "," << y2 << ") (" << x3 << "," << y3 << ")";
+  };
+  // Ties: a corner straight above the middle of two steps takes the first of them.
+  confronta(1, 0, 0, 10, 0, 4.5, 3);
+  confronta(1, 10, 0, 0, 0, 4.5, 3);
+  confronta(2.5, 0, 0, 0, 100, -30, 50);
+  for (double scala : {1.0, 1e3, 1e5, 1e8}) {
+    for (int i = 0; i < 400; ++i) {
+      const double x1 = unit(gen) * scala, y1 = unit(gen) * scala;
+      // Sides from a hundredth of the scale to its whole, in up to 20000 steps.
+      const double lato = scala * std::pow(10, -2 * (unit(gen) + 1) / 2);
+      const double ang = unit(gen) * 3.14159;
+      const double x2 = x1 + lato * std::cos(ang), y2 = y1 + lato * std::sin(ang);
+      const double passo = lato / std::pow(10, 0.5 + 3.8 * (unit(gen) + 1) / 2);
+      // The corner near the side, beyond its ends, or far away.
+      const double lontano = i % 5 == 0 ? 100 : 1.5;
+      const double x3 = x1 + unit(gen) * lato * lontano, y3 = y1 + unit(gen) * lato * lontano;
+      confronta(passo, x1, y1, x2, y2, x3, y3);
+      // The same corner moved onto the side's line, where the steps tie most closely.
+      const double t = (unit(gen) + 1) / 2;
+      confronta(passo, x1, y1, x2, y2, x1 + t * (x2 - x1), y1 + t * (y2 - y1));
+    }
+  }
+  // Long sides of a hundred thousand steps and more.
+  for (int i = 0; i < 20; ++i) {
+    const double x3 = unit(gen) * 3000, y3 = unit(gen) * 300;
+    confronta(0.01 + i * 0.001, 0, 0, 2000, 10, x3, y3);
+    ++confronti_lunghi;
+  }
+  EXPECT_EQ(casi, 3 + 4 * 800 + 20);
+  EXPECT_EQ(confronti_lunghi, 20);
 }
 
 }  // namespace
