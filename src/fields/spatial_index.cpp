@@ -126,7 +126,7 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
     ymax = std::max(ymax, y);
     massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
   }
-  g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax, 1));
+  g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax / 2, 1));
   const auto ncelle = static_cast<std::size_t>(g_.celle());
   lati_.resize(ncelle);
   campi_.resize(ncelle);
@@ -163,7 +163,8 @@ void IndiceSpaziale::aggiungi_lato(int i) {
   const double xp = s.xnodo[p], yp = s.ynodo[p], xq = s.xnodo[q], yq = s.ynodo[q];
   massimo_ = std::max({massimo_, std::fabs(xp), std::fabs(yp), std::fabs(xq), std::fabs(yq)});
   celle_scatola(g_, std::min(xp, xq), std::min(yp, yq), std::max(xp, xq), std::max(yp, yq), celle_);
-  for (int c : celle_) lati_[static_cast<std::size_t>(c)].push_back(i);
+  const Lato l{i, p, q, std::min(xp, xq), std::max(xp, xq), std::min(yp, yq), std::max(yp, yq)};
+  for (int c : celle_) lati_[static_cast<std::size_t>(c)].push_back(l);
   const double xm = (xp + xq) / 2, ym = (yp + yq) / 2;
   medi_[static_cast<std::size_t>(g_.indice(g_.colonna(xm), g_.riga(ym)))].push_back(i);
 }
@@ -213,6 +214,18 @@ bool IndiceSpaziale::lato_taglia(int i, int a, int b, double xa, double ya, doub
   const int p = s.lato[i][1], q = s.lato[i][2];
   if (p == a || p == b || q == a || q == b) return false;
   return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
+}
+
+// The box test first, exactly as the crossing test opens (a side strictly apart in X
+// or Y cannot cross), then each side once per check.
+bool IndiceSpaziale::lato_taglia(const Lato& l, int a, int b, double xa, double ya, double xb,
+                                 double yb, double sxmin, double sxmax, double symin,
+                                 double symax) {
+  if (sxmax < l.xmin || sxmin > l.xmax || symax < l.ymin || symin > l.ymax) return false;
+  if (l.da == a || l.da == b || l.a == a || l.a == b) return false;
+  if (!nuovo(timbro_lati_, l.numero)) return false;
+  const Store& s = job_.store;
+  return incrocio(xa, ya, xb, yb, s.xnodo[l.da], s.ynodo[l.da], s.xnodo[l.a], s.ynodo[l.a]);
 }
 
 bool IndiceSpaziale::campo_taglia(int t, int a, int b, Bloccante* spigolo) const {
@@ -278,11 +291,13 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   // the test's rounding, which puts it inside a very flat ellipse around the side), so
   // this corridor holds every node the check can flag.
   const double margine = 1e-4 * lunga + 1e-3;
+  const double sxmin = std::min(xa, xb), sxmax = std::max(xa, xb);
+  const double symin = std::min(ya, yb), symax = std::max(ya, yb);
   const bool rifiutato = visita_corridoio(g_, xa, ya, xb, yb, margine, [&](int c) {
     const auto cc = static_cast<std::size_t>(c);
-    for (int i : lati_[cc])
-      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) {
-        rifiuto = {s.lato[i][1], s.lato[i][2]};
+    for (const Lato& l : lati_[cc])
+      if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
+        rifiuto = {l.da, l.a};
         return true;
       }
     for (int t : campi_[cc])
@@ -304,9 +319,9 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
   for (int c : celle_) {
     const auto cc = static_cast<std::size_t>(c);
-    for (int i : lati_[cc])
-      if (nuovo(timbro_lati_, i) && lato_taglia(i, a, b, xa, ya, xb, yb)) {
-        rifiuto = {s.lato[i][1], s.lato[i][2]};
+    for (const Lato& l : lati_[cc])
+      if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
+        rifiuto = {l.da, l.a};
         return false;
       }
     for (int t : campi_[cc])

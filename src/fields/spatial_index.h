@@ -106,7 +106,15 @@ class IndiceSpaziale {
   int Npunti_;
   Griglia g_;
   double massimo_ = 0;
-  std::vector<std::vector<int>> lati_;   // sides whose box touches the cell
+  // A side as the cells keep it: its number, its ends and its box, so that the box test
+  // that opens the crossing test costs no lookups.
+  struct Lato {
+    int numero, da, a;
+    double xmin, xmax, ymin, ymax;
+  };
+  bool lato_taglia(const Lato& l, int a, int b, double xa, double ya, double xb, double yb,
+                   double sxmin, double sxmax, double symin, double symax);
+  std::vector<std::vector<Lato>> lati_;  // sides whose box touches the cell
   std::vector<std::vector<int>> campi_;  // fields whose box touches the cell
   std::vector<std::vector<int>> medi_;   // sides whose midpoint lies in the cell
   std::vector<Nodo> nodi_;
