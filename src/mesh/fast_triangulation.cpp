@@ -40,7 +40,8 @@ TriangolazioneVeloce::TriangolazioneVeloce(Job& job, const Table<int>& punti, in
               punti, Npunti),
       grad_(job.store, indice_, Npunti),
       segnati_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1),
-      morto_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1, 0) {}
+      morto_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1, 0),
+      memorie_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1) {}
 
 bool TriangolazioneVeloce::segnato(int p, int n) const {
   const auto& v = segnati_[static_cast<std::size_t>(p)];
@@ -289,8 +290,8 @@ void TriangolazioneVeloce::oltre_corridoi(int p, const std::vector<int>& estremi
       oltre.end());
 }
 
-void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino& c, FiltroAperto& filtro, Ombre& ombre) {
-  if (c.tipo != 1 || pieno()) return;
+void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino* c, FiltroAperto& filtro, Ombre& ombre) {
+  if (c == nullptr || c->tipo != 1 || pieno()) return;
   std::vector<Spicchio> tutti = filtro.spicchi;
   tutti.insert(tutti.end(), ombre.spicchi().begin(), ombre.spicchi().end());
   if (tutti.empty() || !aperture(tutti, s_).empty()) return;
@@ -306,8 +307,8 @@ void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino& c, FiltroAperto& fil
   const double limite = R * R * (1 + 1e-9);
   std::vector<Voce> oltre;
   oltre_corridoi(p, estremi, limite, oltre);
-  c.chiudi(limite, std::move(oltre));
-  c.tipo = 0;
+  c->chiudi(limite, std::move(oltre));
+  c->tipo = 0;
   ++conta_.chiusi_strada;
 }
 
@@ -503,8 +504,7 @@ bool TriangolazioneVeloce::Ombre::coperta(double x0, double y0, double x1, doubl
   return false;
 }
 
-Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre) {
-  ombre.inizia(*this, p);
+Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre, const Voce& dopo) {
   if (!pieno()) {
     double limite = 0;
     std::vector<Voce> oltre;
@@ -514,6 +514,7 @@ Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre)
         {
           Cammino c(grad_, p, limite, std::move(oltre));
           c.tipo = 0;
+          c.parti_da(dopo);
           return c;
         }
       case Vista::aperta:
@@ -521,6 +522,7 @@ Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre)
         {
           Cammino c(grad_, p, &filtro);
           c.tipo = 1;
+          c.parti_da(dopo);
           return c;
         }
       case Vista::nessuna:
@@ -530,7 +532,78 @@ Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre)
   ++conta_.cammini_interi;
   Cammino c(grad_, p);
   c.tipo = 2;
+  c.parti_da(dopo);
   return c;
+}
+
+TriangolazioneVeloce::Giro::Giro(TriangolazioneVeloce& t, int p, FiltroAperto& filtro, Ombre& ombre)
+    : t_(t),
+      p_(p),
+      filtro_(filtro),
+      ombre_(ombre),
+      memoria_(t.memorie_[static_cast<std::size_t>(p)]),
+      vecchie_(memoria_.voci),
+      vecchio_fino_(memoria_.fino) {
+  ombre_.inizia(t, p);
+  // A full side table needs every entry attempted: the memory cannot be used.
+  if (t.pieno()) densifica();
+}
+
+bool TriangolazioneVeloce::Giro::prossimo(Voce& e) {
+  if (c_e_ultima_ && tenuto_) nuove_.push_back(ultima_);
+  c_e_ultima_ = false;
+  tenuto_ = true;
+  if (!denso_ && i_ < vecchie_.size()) {
+    e = vecchie_[i_++];
+    dalla_memoria_ = true;
+    ++t_.conta_.dalla_memoria;
+  } else {
+    if (!denso_ && vecchio_fino_.d == std::numeric_limits<double>::infinity()) {
+      finito_ = true;
+      return false;
+    }
+    if (!coda_) coda_.emplace(t_.cammino(p_, filtro_, ombre_, vecchio_fino_));
+    if (!coda_->prossimo(e)) {
+      finito_ = true;
+      return false;
+    }
+    dalla_memoria_ = false;
+  }
+  ultima_ = e;
+  c_e_ultima_ = true;
+  ++prodotti_;
+  return true;
+}
+
+void TriangolazioneVeloce::Giro::densifica() {
+  if (denso_) return;
+  denso_ = true;
+  // Every entry after the last one produced, whatever the memory says.
+  const Voce da = c_e_ultima_ ? ultima_ : Voce{-1, 0};
+  coda_.emplace(t_.grad_, p_);
+  coda_->tipo = 2;
+  coda_->parti_da(da);
+}
+
+void TriangolazioneVeloce::Giro::fine(bool guardato) {
+  // After a full side table the walk saw entries past the memory; the memory as it was
+  // still holds every entry that can pass, so it stays.
+  if (denso_) return;
+  if (finito_) {
+    memoria_.voci = std::move(nuove_);
+    memoria_.fino = {std::numeric_limits<double>::infinity(), std::numeric_limits<int>::max()};
+    return;
+  }
+  if (c_e_ultima_ && (!guardato || tenuto_)) nuove_.push_back(ultima_);
+  if (dalla_memoria_) {
+    nuove_.insert(nuove_.end(), vecchie_.begin() + static_cast<std::ptrdiff_t>(i_), vecchie_.end());
+    memoria_.fino = vecchio_fino_;
+  } else if (c_e_ultima_) {
+    memoria_.fino = ultima_;
+  } else {
+    memoria_.fino = vecchio_fino_;
+  }
+  memoria_.voci = std::move(nuove_);
 }
 
 // An upper bound of the shape measure of a triangle with sides of squared lengths e2
@@ -562,8 +635,9 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
   double migliore = 0;
   const int quanti = grad_.quanti(n);
   const double e2 = grad_.distanza2(k, n);
-  Cammino cn = cammino(n, filtro_candidati_, ombre_candidati_);
+  Giro cn(*this, n, filtro_candidati_, ombre_candidati_);
   Voce e;
+  bool guardato = true;
   for (;;) {
     if (pieno()) cn.densifica();
     const int prima = cn.prodotti();
@@ -581,21 +655,28 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
       if (migliore >= limite || (e.d >= 2.25 * e2 * (1 + 1e-9) && migliore >= 0.3 * limite &&
                                  migliore >= misura_massima(e2, e.d))) {
         ++conta_.fermati;
+        guardato = false;
         break;
       }
     }
     ++conta_.voci;
-    ++conta_.voci_tipo[cn.tipo];
-    if (v == k || segnato(n, v)) continue;
+    // The node itself is skipped here but may be a candidate of another node's loop.
+    if (v == k) continue;
+    if (segnato(n, v)) {
+      cn.rifiutato();
+      continue;
+    }
     if (!pieno() && ombre_candidati_.coperto(v, e.d)) {
       ++conta_.in_ombra;
+      cn.rifiutato();
       continue;
     }
     tenta();
     IndiceSpaziale::Bloccante blocco;
     if (!controlla(n, v, &blocco)) {
+      cn.rifiutato();
       if (ombre_candidati_.impara(blocco))
-        prova_a_chiudere(n, cn, filtro_candidati_, ombre_candidati_);
+        prova_a_chiudere(n, cn.coda(), filtro_candidati_, ombre_candidati_);
       continue;
     }
     ++conta_.passati_dove[1];
@@ -619,13 +700,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
       r.c = v;
     }
   }
-  if (std::getenv("GENCAMPI_DEBUG") && cn.tipo == 1 && cn.prodotti() > 150) {
-    std::fprintf(stderr, "cand n=%d (%g,%g) entries %d fields %zu gaps", n, s_.xnodo[n],
-                 s_.ynodo[n], cn.prodotti(), indice_.campi_del_nodo(n).size());
-    for (auto& st : filtro_candidati_.settori)
-      std::fprintf(stderr, " [%g,%g -> %g,%g %d]", st.ax, st.ay, st.bx, st.by, st.convesso);
-    std::fprintf(stderr, " contati %d\n", r.contati);
-  }
+  cn.fine(guardato);
   if (r.contati == 0) {
     ++conta_.cicli_vuoti;
     conta_.voci_vuote += cn.prodotti();
@@ -659,23 +734,28 @@ bool TriangolazioneVeloce::passata() {
     const int k = punti_[i];
     if (!ha_vicini(k)) continue;
     bool costruito = false;
-    Cammino ck = cammino(k, filtro_turno_, ombre_turno_);
+    Giro ck(*this, k, filtro_turno_, ombre_turno_);
     Voce e;
     for (;;) {
       if (pieno()) ck.densifica();
       if (!ck.prossimo(e)) break;
       const int n = e.nodo;
       ++conta_.voci;
-      ++conta_.voci_tipo[ck.tipo];
-      if (segnato(k, n)) continue;
+      if (segnato(k, n)) {
+        ck.rifiutato();
+        continue;
+      }
       if (!pieno() && ombre_turno_.coperto(n, e.d)) {
         ++conta_.in_ombra;
+        ck.rifiutato();
         continue;
       }
       tenta();
       IndiceSpaziale::Bloccante blocco;
       if (!controlla(k, n, &blocco)) {
-        if (ombre_turno_.impara(blocco)) prova_a_chiudere(k, ck, filtro_turno_, ombre_turno_);
+        ck.rifiutato();
+        if (ombre_turno_.impara(blocco))
+          prova_a_chiudere(k, ck.coda(), filtro_turno_, ombre_turno_);
         continue;
       }
       ++conta_.passati_dove[0];
@@ -689,6 +769,7 @@ bool TriangolazioneVeloce::passata() {
         break;
       }
     }
+    ck.fine(true);
     if (!costruito) morto_[static_cast<std::size_t>(k)] = 1;
   }
   return job_.fields.ncampi != campi_iniziali;

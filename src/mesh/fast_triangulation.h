@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/job.h"
@@ -42,6 +43,7 @@ class TriangolazioneVeloce {
     long secondi = 0;                  // checks of the closing side of a candidate
     long passati_dove[3] = {0, 0, 0};  // passed: node-neighbour, neighbour-candidate, closing
     long percorsi = 0, cicli_vuoti = 0, voci_vuote = 0;
+    long dalla_memoria = 0;         // entries replayed from what earlier walks learnt
     long voci_tipo[3] = {0, 0, 0};  // entries walked, by kind of walk
   };
   const Contatori& contatori() const { return conta_; }
@@ -137,11 +139,52 @@ class TriangolazioneVeloce {
   };
   enum class Vista { nessuna, chiusa, aperta };
 
-  Cammino cammino(int p, FiltroAperto& filtro, Ombre& ombre);
+  // A walk from p after key `dopo` (all of the row when it is below every entry).
+  Cammino cammino(int p, FiltroAperto& filtro, Ombre& ombre, const Voce& dopo);
+
+  // What earlier walks along row p learnt: a refused side p -> x stays refused, since
+  // sides and fields only ever come in during the passes. `voci` holds the entries up
+  // to `fino` not yet known to be refused, in rank order.
+  struct Memoria {
+    std::vector<Voce> voci;
+    Voce fino{-1, 0};
+  };
+  // A walk along row p that first replays the entries its memory still holds, then goes
+  // on with a fresh walk beyond what the memory covers, and leaves the memory updated.
+  class Giro {
+   public:
+    Giro(TriangolazioneVeloce& t, int p, FiltroAperto& filtro, Ombre& ombre);
+    bool prossimo(Voce& e);
+    // The entry just produced is refused for good (or skipped for good).
+    void rifiutato() { tenuto_ = false; }
+    // The walk stops; `guardato` tells whether the last entry produced was looked at.
+    void fine(bool guardato);
+    // From here on every entry of the row, for a full side table.
+    void densifica();
+    int prodotti() const { return prodotti_; }
+    Cammino* coda() { return coda_ ? &*coda_ : nullptr; }
+    int tipo() const { return coda_ ? coda_->tipo : 3; }
+
+   private:
+    TriangolazioneVeloce& t_;
+    int p_;
+    FiltroAperto& filtro_;
+    Ombre& ombre_;
+    Memoria& memoria_;
+    std::vector<Voce> vecchie_;
+    Voce vecchio_fino_;
+    std::size_t i_ = 0;
+    std::optional<Cammino> coda_;
+    std::vector<Voce> nuove_;
+    Voce ultima_{-1, 0};
+    bool c_e_ultima_ = false, tenuto_ = true, dalla_memoria_ = false, denso_ = false,
+         finito_ = false;
+    int prodotti_ = 0;
+  };
   // Once the shadows learnt during an open walk close the gaps between the triangles
   // around p, the walk needs only the nodes nearer than the farthest proof and those
   // in the corridors.
-  void prova_a_chiudere(int p, Cammino& c, FiltroAperto& filtro, Ombre& ombre);
+  void prova_a_chiudere(int p, Cammino* c, FiltroAperto& filtro, Ombre& ombre);
   void oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
                       std::vector<Voce>& oltre);
   Vista vista(int p, double& limite, std::vector<Voce>& oltre, FiltroAperto& filtro, Ombre& ombre);
@@ -160,6 +203,7 @@ class TriangolazioneVeloce {
   Contatori conta_;
   FiltroAperto filtro_turno_, filtro_candidati_;
   Ombre ombre_turno_, ombre_candidati_;
+  std::vector<Memoria> memorie_;
   std::vector<int> celle_;
 };
 

@@ -87,6 +87,19 @@ void Cammino::densifica() {
   dopo_ = true;
 }
 
+void Cammino::parti_da(const Voce& v) {
+  if (v.d < 0) return;
+  dopo_ = true;
+  ultimo_ = v;
+  fatto_ = v.d;
+  raggio_ = std::sqrt(v.d) * 0.75;
+  std::size_t j = 0;
+  for (std::size_t i = io_; i < oltre_.size(); ++i)
+    if (v < oltre_[i]) oltre_[j++] = oltre_[i];
+  oltre_.resize(j);
+  io_ = 0;
+}
+
 void Cammino::chiudi(double limite, std::vector<Voce> oltre) {
   limite_ = std::min(limite, limite_ricerca);
   if (fatto_ >= limite_) {

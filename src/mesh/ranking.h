@@ -77,6 +77,8 @@ class Cammino {
 
   bool prossimo(Voce& v);
   void densifica();
+  // Produces only the entries after `v`.
+  void parti_da(const Voce& v);
   // Switches a filtered walk to `limite` and `oltre` from here on.
   void chiudi(double limite, std::vector<Voce> oltre);
   // Entries produced so far.
