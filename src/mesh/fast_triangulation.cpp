@@ -543,17 +543,23 @@ TriangolazioneVeloce::Giro::Giro(TriangolazioneVeloce& t, int p, FiltroAperto& f
       ombre_(ombre),
       memoria_(t.memorie_[static_cast<std::size_t>(p)]),
       vecchie_(memoria_.voci),
-      vecchio_fino_(memoria_.fino) {
+      vecchio_fino_(memoria_.fino),
+      vecchie_versioni_(memoria_.versioni) {
   ombre_.inizia(t, p);
   // A full side table needs every entry attempted: the memory cannot be used.
   if (t.pieno()) densifica();
 }
 
 bool TriangolazioneVeloce::Giro::prossimo(Voce& e) {
-  if (c_e_ultima_ && tenuto_) nuove_.push_back(ultima_);
+  if (c_e_ultima_ && tenuto_) {
+    nuove_.push_back(ultima_);
+    nuove_versioni_.push_back(versione_);
+  }
   c_e_ultima_ = false;
   tenuto_ = true;
+  versione_ = -1;
   if (!denso_ && i_ < vecchie_.size()) {
+    versione_ = vecchie_versioni_[i_];
     e = vecchie_[i_++];
     dalla_memoria_ = true;
     ++t_.conta_.dalla_memoria;
@@ -591,12 +597,20 @@ void TriangolazioneVeloce::Giro::fine(bool guardato) {
   if (denso_) return;
   if (finito_) {
     memoria_.voci = std::move(nuove_);
+    memoria_.versioni = std::move(nuove_versioni_);
     memoria_.fino = {std::numeric_limits<double>::infinity(), std::numeric_limits<int>::max()};
     return;
   }
-  if (c_e_ultima_ && (!guardato || tenuto_)) nuove_.push_back(ultima_);
+  if (c_e_ultima_ && (!guardato || tenuto_)) {
+    nuove_.push_back(ultima_);
+    nuove_versioni_.push_back(guardato ? versione_
+                                       : (dalla_memoria_ ? vecchie_versioni_[i_ - 1] : -1));
+  }
   if (dalla_memoria_) {
     nuove_.insert(nuove_.end(), vecchie_.begin() + static_cast<std::ptrdiff_t>(i_), vecchie_.end());
+    nuove_versioni_.insert(nuove_versioni_.end(),
+                           vecchie_versioni_.begin() + static_cast<std::ptrdiff_t>(i_),
+                           vecchie_versioni_.end());
     memoria_.fino = vecchio_fino_;
   } else if (c_e_ultima_) {
     memoria_.fino = ultima_;
@@ -604,6 +618,67 @@ void TriangolazioneVeloce::Giro::fine(bool guardato) {
     memoria_.fino = vecchio_fino_;
   }
   memoria_.voci = std::move(nuove_);
+  memoria_.versioni = std::move(nuove_versioni_);
+}
+
+int TriangolazioneVeloce::ricordo(int p, int x) const {
+  const Memoria& m = memorie_[static_cast<std::size_t>(p)];
+  const Voce v{grad_.distanza2(p, x), x};
+  // Only a node of the row can be known refused by its absence.
+  if (x < 1 || x > Npunti_ || x == p || !(v.d < limite_ricerca)) return -1;
+  const auto it = std::lower_bound(m.voci.begin(), m.voci.end(), v);
+  if (it != m.voci.end() && it->nodo == x && it->d == v.d)
+    return m.versioni[static_cast<std::size_t>(it - m.voci.begin())];
+  if (!(m.fino < v)) return -2;
+  return -1;
+}
+
+void TriangolazioneVeloce::ricorda(int p, int x, bool passato) {
+  Memoria& m = memorie_[static_cast<std::size_t>(p)];
+  const Voce v{grad_.distanza2(p, x), x};
+  const auto it = std::lower_bound(m.voci.begin(), m.voci.end(), v);
+  if (it == m.voci.end() || it->nodo != x || it->d != v.d) return;
+  const auto i = it - m.voci.begin();
+  if (passato) {
+    m.versioni[static_cast<std::size_t>(i)] = job_.fields.ncampi;
+  } else {
+    m.voci.erase(it);
+    m.versioni.erase(m.versioni.begin() + i);
+  }
+}
+
+bool TriangolazioneVeloce::ancora_libero(int a, int b, int versione) const {
+  const int ncampi = job_.fields.ncampi;
+  if (versione == ncampi) return true;
+  // Past a few fields a full check is cheaper.
+  if (versione < 0 || ncampi - versione > 24) return false;
+  const Store& s = s_;
+  const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
+  const double sxmin = std::min(xa, xb), sxmax = std::max(xa, xb);
+  const double symin = std::min(ya, yb), symax = std::max(ya, yb);
+  // A field, with its three sides, strictly apart from the side's box can refuse it
+  // neither through its edges nor through those sides.
+  for (int t = versione + 1; t <= ncampi; ++t) {
+    const auto& f = job_.fields.campo[t];
+    double xmin = s.xnodo[f[1]], xmax = xmin, ymin = s.ynodo[f[1]], ymax = ymin;
+    for (int c = 2; c <= 3; ++c) {
+      xmin = std::min(xmin, s.xnodo[f[c]]);
+      xmax = std::max(xmax, s.xnodo[f[c]]);
+      ymin = std::min(ymin, s.ynodo[f[c]]);
+      ymax = std::max(ymax, s.ynodo[f[c]]);
+    }
+    if (!(sxmax < xmin || sxmin > xmax || symax < ymin || symin > ymax)) return false;
+  }
+  return true;
+}
+
+bool TriangolazioneVeloce::controlla_noto(int p, int x, int versione,
+                                          IndiceSpaziale::Bloccante* bloccante) {
+  if (versione >= 0 && ancora_libero(p, x, versione)) {
+    ++conta_.noti;
+    return true;
+  }
+  return controlla(p, x, bloccante);
 }
 
 // An upper bound of the shape measure of a triangle with sides of squared lengths e2
@@ -662,10 +737,9 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     ++conta_.voci;
     // The node itself is skipped here but may be a candidate of another node's loop.
     if (v == k) continue;
-    if (segnato(n, v)) {
-      cn.rifiutato();
-      continue;
-    }
+    // A marked position is skipped, not refused: its side may still pass for the
+    // other loops that read this row's memory.
+    if (segnato(n, v)) continue;
     if (!pieno() && ombre_candidati_.coperto(v, e.d)) {
       ++conta_.in_ombra;
       cn.rifiutato();
@@ -673,17 +747,26 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     }
     tenta();
     IndiceSpaziale::Bloccante blocco;
-    if (!controlla(n, v, &blocco)) {
+    if (!controlla_noto(n, v, cn.versione(), &blocco)) {
       cn.rifiutato();
       if (ombre_candidati_.impara(blocco))
         prova_a_chiudere(n, cn.coda(), filtro_candidati_, ombre_candidati_);
       continue;
     }
+    cn.passato();
     ++conta_.passati_dove[1];
     tentativo(n, v);
     tenta();
     ++conta_.secondi;
-    if (!controlla(v, k)) continue;
+    // The closing side starts at v: row v's memory may already know it.
+    const int noto = ricordo(v, k);
+    if (noto == -2) {
+      ++conta_.noti;
+      continue;
+    }
+    const bool chiude = controlla_noto(v, k, noto, nullptr);
+    ricorda(v, k, chiude);
+    if (!chiude) continue;
     ++conta_.passati_dove[2];
     tentativo(v, k);
     ++conta_.percorsi;
@@ -741,10 +824,7 @@ bool TriangolazioneVeloce::passata() {
       if (!ck.prossimo(e)) break;
       const int n = e.nodo;
       ++conta_.voci;
-      if (segnato(k, n)) {
-        ck.rifiutato();
-        continue;
-      }
+      if (segnato(k, n)) continue;
       if (!pieno() && ombre_turno_.coperto(n, e.d)) {
         ++conta_.in_ombra;
         ck.rifiutato();
@@ -752,12 +832,13 @@ bool TriangolazioneVeloce::passata() {
       }
       tenta();
       IndiceSpaziale::Bloccante blocco;
-      if (!controlla(k, n, &blocco)) {
+      if (!controlla_noto(k, n, ck.versione(), &blocco)) {
         ck.rifiutato();
         if (ombre_turno_.impara(blocco))
           prova_a_chiudere(k, ck.coda(), filtro_turno_, ombre_turno_);
         continue;
       }
+      ck.passato();
       ++conta_.passati_dove[0];
       tentativo(k, n);
       if (!ha_vicini(n)) continue;

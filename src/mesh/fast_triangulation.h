@@ -44,6 +44,7 @@ class TriangolazioneVeloce {
     long passati_dove[3] = {0, 0, 0};  // passed: node-neighbour, neighbour-candidate, closing
     long percorsi = 0, cicli_vuoti = 0, voci_vuote = 0;
     long dalla_memoria = 0;         // entries replayed from what earlier walks learnt
+    long noti = 0;                  // checks answered from what was known
     long voci_tipo[3] = {0, 0, 0};  // entries walked, by kind of walk
   };
   const Contatori& contatori() const { return conta_; }
@@ -145,10 +146,21 @@ class TriangolazioneVeloce {
   // What earlier walks along row p learnt: a refused side p -> x stays refused, since
   // sides and fields only ever come in during the passes. `voci` holds the entries up
   // to `fino` not yet known to be refused, in rank order.
+  // With each entry, the field count when its side last passed the check (-1: never
+  // checked): a side that passed stays passing until a field comes in near it.
   struct Memoria {
     std::vector<Voce> voci;
+    std::vector<int> versioni;
     Voce fino{-1, 0};
   };
+  // What row p's memory says of p -> x: refused for good (-2), not known (-1), or the
+  // field count when it last passed.
+  int ricordo(int p, int x) const;
+  void ricorda(int p, int x, bool passato);
+  // True when no field that came in after the count `versione` can touch a -> b.
+  bool ancora_libero(int a, int b, int versione) const;
+  // The mesh check of p -> x, answered from what is known when that is certain.
+  bool controlla_noto(int p, int x, int versione, IndiceSpaziale::Bloccante* bloccante);
   // A walk along row p that first replays the entries its memory still holds, then goes
   // on with a fresh walk beyond what the memory covers, and leaves the memory updated.
   class Giro {
@@ -157,6 +169,10 @@ class TriangolazioneVeloce {
     bool prossimo(Voce& e);
     // The entry just produced is refused for good (or skipped for good).
     void rifiutato() { tenuto_ = false; }
+    // The side to the entry just produced passed the check.
+    void passato() { versione_ = t_.job_.fields.ncampi; }
+    // The field count when the entry just produced last passed (-1: not known).
+    int versione() const { return versione_; }
     // The walk stops; `guardato` tells whether the last entry produced was looked at.
     void fine(bool guardato);
     // From here on every entry of the row, for a full side table.
@@ -173,6 +189,8 @@ class TriangolazioneVeloce {
     Memoria& memoria_;
     std::vector<Voce> vecchie_;
     Voce vecchio_fino_;
+    std::vector<int> vecchie_versioni_, nuove_versioni_;
+    int versione_ = -1;
     std::size_t i_ = 0;
     std::optional<Cammino> coda_;
     std::vector<Voce> nuove_;
