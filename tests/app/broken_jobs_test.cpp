@@ -186,5 +186,30 @@ TEST(BrokenJobs, OutlineErrorsStillWriteTheResultsOfTheRunThatGoesOn) {
   }
 }
 
+// A vertex that repeats an earlier one takes that node's number and breaks the run of
+// consecutive nodes the outline is read back from: the run still ends as a sound job.
+TEST(BrokenJobs, RepeatedVerticesRunToTheEnd) {
+  const char* const pavimenti[] = {
+      // a perimeter vertex repeated in the middle of the perimeter
+      "100\n5\n0,0\n400,0\n0,0\n400,300\n0,300\n0\n0\n0\n0\n",
+      // a hole whose corner repeats a perimeter vertex, and one repeating itself
+      "100\n4\n0,0\n400,0\n400,300\n0,300\n2\n3\n0,0\n100,100\n50,150\n"
+      "3\n200,100\n200,100\n300,200\n0\n0\n0\n",
+      // a wall with a zero-length side, so its run of sides reaches the next item's
+      "100\n4\n0,0\n400,0\n400,300\n0,300\n0\n2\n3\n100,50\n100,50\n100,250\n"
+      "2\n300,50\n300,250\n0\n1\n4 1\n10,10\n10,10\n0,0\n20,20\n",
+      // a rigid floor made of one point
+      "-1\n4\n5,5\n5,5\n5,5\n5,5\n0\n0\n0\n0\n",
+  };
+  for (const char* p : pavimenti) {
+    Lavoro l("ripetuti", crlf(p), ini_completo);
+    Esito e = esegui(l.r.progra());
+    EXPECT_EQ(e.stato, 0) << p << e.messaggi;
+    EXPECT_EQ(e.messaggi, "") << p;
+    EXPECT_TRUE(fs::exists(l.r.lavoro() / "punti.dis")) << p;
+    l.ingressi_intatti(p);
+  }
+}
+
 }  // namespace
 }  // namespace gencampi::test
