@@ -129,6 +129,8 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
   g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax / 2, 1));
   const auto ncelle = static_cast<std::size_t>(g_.celle());
   lati_.resize(ncelle);
+  ultimo_campo_.assign(ncelle, 0);
+  timbro_celle_.assign(ncelle, 0);
   campi_.resize(ncelle);
   medi_.resize(ncelle);
 
@@ -181,9 +183,11 @@ void IndiceSpaziale::aggiungi_campo(int t, bool con_lati) {
     ymax = std::max(ymax, y);
     massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
   }
-  if (!con_lati) {
-    celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
-    for (int c : celle_) campi_[static_cast<std::size_t>(c)].push_back(t);
+  celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
+  for (int c : celle_) {
+    if (!con_lati) campi_[static_cast<std::size_t>(c)].push_back(t);
+    int& u = ultimo_campo_[static_cast<std::size_t>(c)];
+    u = std::max(u, t);
   }
   for (int c = 1; c <= 3; ++c) {
     const int p = f[c];
@@ -274,6 +278,7 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   if (++timbro_ == 0) {
     std::fill(timbro_lati_.begin(), timbro_lati_.end(), 0);
     std::fill(timbro_campi_.begin(), timbro_campi_.end(), 0);
+    std::fill(timbro_celle_.begin(), timbro_celle_.end(), 0);
     timbro_ = 1;
   }
 
@@ -295,6 +300,7 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   const double symin = std::min(ya, yb), symax = std::max(ya, yb);
   const bool rifiutato = visita_corridoio(g_, xa, ya, xb, yb, margine, [&](int c) {
     const auto cc = static_cast<std::size_t>(c);
+    timbro_celle_[cc] = timbro_;
     for (const Lato& l : lati_[cc])
       if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
         rifiuto = {l.da, l.a};
@@ -319,6 +325,8 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
   for (int c : celle_) {
     const auto cc = static_cast<std::size_t>(c);
+    // The cells of the corridor are done.
+    if (timbro_celle_[cc] == timbro_) continue;
     for (const Lato& l : lati_[cc])
       if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
         rifiuto = {l.da, l.a};
@@ -327,6 +335,17 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
     for (int t : campi_[cc])
       if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b, &rifiuto)) return false;
   }
+  return true;
+}
+
+bool IndiceSpaziale::invariato(int a, int b, int campi) {
+  // A field strictly apart from the side's box can refuse it neither through its edges
+  // nor through its sides, whose boxes lie within its own.
+  const Store& s = job_.store;
+  const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
+  celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
+  for (int c : celle_)
+    if (ultimo_campo_[static_cast<std::size_t>(c)] > campi) return false;
   return true;
 }
 

@@ -74,6 +74,10 @@ class IndiceSpaziale {
   };
   bool controlla(int a, int b, Bloccante* bloccante = nullptr);
 
+  // True when no field numbered above `campi` has a box touching the box of a-b: the
+  // check of a -> b gives the answer it gave when only those fields existed.
+  bool invariato(int a, int b, int campi);
+
   // The answers of `ingloba` and `percorso` for the candidate (uno, due, tre).
   bool ingloba(int uno, int due, int tre);
   bool percorso(int uno, int due, int tre);
@@ -120,7 +124,8 @@ class IndiceSpaziale {
   std::vector<Nodo> nodi_;
   std::vector<int> inizio_nodi_;
   std::vector<std::vector<int>> campi_nodo_;
-  std::vector<std::uint32_t> timbro_lati_, timbro_campi_;
+  std::vector<std::uint32_t> timbro_lati_, timbro_campi_, timbro_celle_;
+  std::vector<int> ultimo_campo_;  // per cell: the highest field whose box touches it
   std::uint32_t timbro_ = 0;
   std::vector<int> celle_;
 };

@@ -647,29 +647,10 @@ void TriangolazioneVeloce::ricorda(int p, int x, bool passato) {
   }
 }
 
-bool TriangolazioneVeloce::ancora_libero(int a, int b, int versione) const {
-  const int ncampi = job_.fields.ncampi;
-  if (versione == ncampi) return true;
-  // Past a few fields a full check is cheaper.
-  if (versione < 0 || ncampi - versione > 24) return false;
-  const Store& s = s_;
-  const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
-  const double sxmin = std::min(xa, xb), sxmax = std::max(xa, xb);
-  const double symin = std::min(ya, yb), symax = std::max(ya, yb);
-  // A field, with its three sides, strictly apart from the side's box can refuse it
-  // neither through its edges nor through those sides.
-  for (int t = versione + 1; t <= ncampi; ++t) {
-    const auto& f = job_.fields.campo[t];
-    double xmin = s.xnodo[f[1]], xmax = xmin, ymin = s.ynodo[f[1]], ymax = ymin;
-    for (int c = 2; c <= 3; ++c) {
-      xmin = std::min(xmin, s.xnodo[f[c]]);
-      xmax = std::max(xmax, s.xnodo[f[c]]);
-      ymin = std::min(ymin, s.ynodo[f[c]]);
-      ymax = std::max(ymax, s.ynodo[f[c]]);
-    }
-    if (!(sxmax < xmin || sxmin > xmax || symax < ymin || symin > ymax)) return false;
-  }
-  return true;
+bool TriangolazioneVeloce::ancora_libero(int a, int b, int versione) {
+  if (versione < 0) return false;
+  if (versione == job_.fields.ncampi) return true;
+  return indice_.invariato(a, b, versione);
 }
 
 bool TriangolazioneVeloce::controlla_noto(int p, int x, int versione,
@@ -754,10 +735,8 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
       continue;
     }
     cn.passato();
-    ++conta_.passati_dove[1];
     tentativo(n, v);
     tenta();
-    ++conta_.secondi;
     // The closing side starts at v: row v's memory may already know it.
     const int noto = ricordo(v, k);
     if (noto == -2) {
@@ -767,9 +746,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     const bool chiude = controlla_noto(v, k, noto, nullptr);
     ricorda(v, k, chiude);
     if (!chiude) continue;
-    ++conta_.passati_dove[2];
     tentativo(v, k);
-    ++conta_.percorsi;
     if (!indice_.percorso(k, n, v)) {
       s_.nlati -= 2;
       continue;
@@ -784,10 +761,6 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
     }
   }
   cn.fine(guardato);
-  if (r.contati == 0) {
-    ++conta_.cicli_vuoti;
-    conta_.voci_vuote += cn.prodotti();
-  }
   return r;
 }
 
@@ -839,7 +812,6 @@ bool TriangolazioneVeloce::passata() {
         continue;
       }
       ck.passato();
-      ++conta_.passati_dove[0];
       tentativo(k, n);
       if (!ha_vicini(n)) continue;
       const Esito r = candidati(k, n);

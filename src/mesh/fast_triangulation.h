@@ -31,21 +31,17 @@ class TriangolazioneVeloce {
 
   // What the passes did, for the benchmarks.
   struct Contatori {
-    long controlli = 0;                // mesh checks evaluated
-    long voci = 0;                     // ranking entries walked
-    long cammini_chiusi = 0;           // walks from a node closed in by its triangles
-    long cammini_aperti = 0;           // walks from a node partly closed in: the rest filtered
-    long cammini_interi = 0;           // walks that had to visit the whole row
-    long fermati = 0;                  // candidate loops stopped by the shape bound
-    long in_ombra = 0;                 // entries skipped in the shadow of a refusing side
-    long chiusi_strada = 0;            // open walks closed by the shadows they met
-    long passati = 0;                  // mesh checks passed
-    long secondi = 0;                  // checks of the closing side of a candidate
-    long passati_dove[3] = {0, 0, 0};  // passed: node-neighbour, neighbour-candidate, closing
-    long percorsi = 0, cicli_vuoti = 0, voci_vuote = 0;
-    long dalla_memoria = 0;         // entries replayed from what earlier walks learnt
-    long noti = 0;                  // checks answered from what was known
-    long voci_tipo[3] = {0, 0, 0};  // entries walked, by kind of walk
+    long controlli = 0;       // mesh checks evaluated
+    long voci = 0;            // ranking entries walked
+    long cammini_chiusi = 0;  // walks from a node closed in by its triangles
+    long cammini_aperti = 0;  // walks from a node partly closed in: the rest filtered
+    long cammini_interi = 0;  // walks that had to visit the whole row
+    long fermati = 0;         // candidate loops stopped by the shape bound
+    long in_ombra = 0;        // entries skipped in the shadow of a refusing side
+    long chiusi_strada = 0;   // open walks closed by the shadows they met
+    long passati = 0;         // mesh checks passed
+    long dalla_memoria = 0;   // entries replayed from what earlier walks learnt
+    long noti = 0;            // checks answered from what was known
   };
   const Contatori& contatori() const { return conta_; }
 
@@ -158,7 +154,7 @@ class TriangolazioneVeloce {
   int ricordo(int p, int x) const;
   void ricorda(int p, int x, bool passato);
   // True when no field that came in after the count `versione` can touch a -> b.
-  bool ancora_libero(int a, int b, int versione) const;
+  bool ancora_libero(int a, int b, int versione);
   // The mesh check of p -> x, answered from what is known when that is certain.
   bool controlla_noto(int p, int x, int versione, IndiceSpaziale::Bloccante* bloccante);
   // A walk along row p that first replays the entries its memory still holds, then goes
