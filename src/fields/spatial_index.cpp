@@ -212,14 +212,6 @@ bool IndiceSpaziale::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
   return true;
 }
 
-bool IndiceSpaziale::lato_taglia(int i, int a, int b, double xa, double ya, double xb,
-                                 double yb) const {
-  const Store& s = job_.store;
-  const int p = s.lato[i][1], q = s.lato[i][2];
-  if (p == a || p == b || q == a || q == b) return false;
-  return incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
-}
-
 // The box test first, exactly as the crossing test opens (a side strictly apart in X
 // or Y cannot cross), then each side once per check.
 bool IndiceSpaziale::lato_taglia(const Lato& l, int a, int b, double xa, double ya, double xb,

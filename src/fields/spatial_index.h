@@ -100,7 +100,6 @@ class IndiceSpaziale {
   double coordinata_massima() const { return massimo_; }
 
  private:
-  bool lato_taglia(int i, int a, int b, double xa, double ya, double xb, double yb) const;
   bool campo_taglia(int t, int a, int b, Bloccante* spigolo = nullptr) const;
   bool nodo_sul_lato(int k, int a, int b) const;
   bool nuovo(std::vector<std::uint32_t>& timbri, int i) const;

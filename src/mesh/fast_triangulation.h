@@ -63,14 +63,11 @@ class TriangolazioneVeloce {
   }
   void tenta() const;
   void tentativo(int iniziale, int finale);
-  // Sides found refusing a segment from p. The same certainty argument as for the
-  // triangles around p (see vista) makes every node deep enough in the shadow of such
-  // a side refused as well: the walk skips them without the check.
+
+ public:
   // The directions from p that one blocking segment covers, counter-clockwise from the
   // ray through node `primo` to the ray through node `secondo`: every node in it at
   // least `raggio` from p and outside the corridors along the two rays is refused.
-
- public:
   struct Spicchio {
     double inizio, ampiezza;
     int primo, secondo;
@@ -78,6 +75,9 @@ class TriangolazioneVeloce {
   };
 
  private:
+  // Sides found refusing a segment from p. The same certainty argument as for the
+  // triangles around p (see vista) makes every node deep enough in the shadow of such
+  // a side refused as well: the walk skips them without the check.
   class Ombre {
    public:
     void inizia(const TriangolazioneVeloce& t, int p);
@@ -141,9 +141,9 @@ class TriangolazioneVeloce {
 
   // What earlier walks along row p learnt: a refused side p -> x stays refused, since
   // sides and fields only ever come in during the passes. `voci` holds the entries up
-  // to `fino` not yet known to be refused, in rank order.
-  // With each entry, the field count when its side last passed the check (-1: never
-  // checked): a side that passed stays passing until a field comes in near it.
+  // to `fino` not yet known to be refused, in rank order, each with the field count
+  // when its side last passed the check (-1: not checked): a side that passed stays
+  // passing until a field comes in near it.
   struct Memoria {
     std::vector<Voce> voci;
     std::vector<int> versioni;
@@ -175,7 +175,6 @@ class TriangolazioneVeloce {
     void densifica();
     int prodotti() const { return prodotti_; }
     Cammino* coda() { return coda_ ? &*coda_ : nullptr; }
-    int tipo() const { return coda_ ? coda_->tipo : 3; }
 
    private:
     TriangolazioneVeloce& t_;

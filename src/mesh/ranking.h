@@ -83,7 +83,9 @@ class Cammino {
   void chiudi(double limite, std::vector<Voce> oltre);
   // Entries produced so far.
   int prodotti() const { return prodotti_; }
-  int tipo = 0;  // which kind of proof the walk started with (statistics)
+  // Which proof the walk runs on: 0 a closed one (limit and corridors), 1 an open
+  // one (a filter that shadows may still close), 2 none.
+  int tipo = 0;
 
  private:
   void espandi();
