@@ -184,6 +184,39 @@ TEST(FastTriangulation, MatchesOnRigidFloorsWithoutPerimeterSides) {
   }
 }
 
+TEST(FastTriangulation, MatchesOnFloorsOfRandomShape) {
+  // Sizes, steps, spacings and features drawn at random: the kinds of floor the fixed
+  // cases above do not think of.
+  std::uint64_t x = 12345;
+  auto caso = [&x](double a, double b) {
+    x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+    return a + (b - a) * static_cast<double>(x >> 11) * 0x1.0p-53;
+  };
+  int confrontati = 0;
+  for (int prova = 0; prova < 14; ++prova) {
+    const double passo = caso(50, 140);
+    ParametriPiano p =
+        parametri(static_cast<std::uint64_t>(100 + prova), caso(400, 1300), caso(300, 1000), passo);
+    p.forma_l = caso(0, 1) < 0.5;
+    p.aperture = static_cast<int>(caso(0, 4));
+    p.muri = static_cast<int>(caso(0, 4));
+    p.polilinee = static_cast<int>(caso(0, 3));
+    p.interasse = caso(150, 600);
+    p.allinea = caso(0, 1) < 0.8;
+    p.distanza_min = passo * caso(0.2, 0.6);
+    if (caso(0, 1) < 0.25) p.passo = -1;
+    const Job job = piano(p);
+    if (job.nodes.npunti > 260) continue;
+    SCOPED_TRACE("case " + std::to_string(prova) + ", " + std::to_string(job.nodes.npunti) +
+                 " nodes");
+    const Confronto r = confronta(job, job.nodes.npunti <= 120);
+    EXPECT_FALSE(r.traboccato);
+    if (HasFailure()) return;
+    ++confrontati;
+  }
+  EXPECT_GE(confrontati, 8);
+}
+
 TEST(FastTriangulation, OverflowsAtTheSameAppendWithTheSameTables) {
   ParametriPiano p = parametri(21, 900, 700, 100);
   p.aperture = 1;
