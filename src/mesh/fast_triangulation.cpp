@@ -39,7 +39,8 @@ TriangolazioneVeloce::TriangolazioneVeloce(Job& job, const Table<int>& punti, in
       grad_(job.store, indice_, Npunti),
       segnati_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1),
       morto_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1, 0),
-      memorie_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1) {}
+      memorie_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1),
+      ombre_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1) {}
 
 bool TriangolazioneVeloce::segnato(int p, int n) const {
   const auto& v = segnati_[static_cast<std::size_t>(p)];
@@ -417,12 +418,16 @@ bool TriangolazioneVeloce::FiltroAperto::nodo(int c, int x) {
   return false;
 }
 
-void TriangolazioneVeloce::Ombre::inizia(const TriangolazioneVeloce& t, int p) {
+void TriangolazioneVeloce::Ombre::prepara(const TriangolazioneVeloce& t, int p) {
+  const double M = t.indice_.coordinata_massima();
+  // The rounding bound grows with the coordinates: shadows proved under a smaller one
+  // are dropped.
+  if (t_ == &t && p_ == p && M_ == M) return;
   t_ = &t;
   p_ = p;
+  M_ = M;
   xp_ = t.s_.xnodo[p];
   yp_ = t.s_.ynodo[p];
-  const double M = t.indice_.coordinata_massima();
   E_ = 1e-14 * M * M + 1e-290;
   K_ = 2e-4 + E_;
   capello_ = 1e-12 * (M + 1);
@@ -543,7 +548,7 @@ TriangolazioneVeloce::Giro::Giro(TriangolazioneVeloce& t, int p, FiltroAperto& f
       vecchie_(memoria_.voci),
       vecchio_fino_(memoria_.fino),
       vecchie_versioni_(memoria_.versioni) {
-  ombre_.inizia(t, p);
+  ombre_.prepara(t, p);
   // A full side table needs every entry attempted: the memory cannot be used.
   if (t.pieno()) densifica();
 }
@@ -566,7 +571,11 @@ bool TriangolazioneVeloce::Giro::prossimo(Voce& e) {
       finito_ = true;
       return false;
     }
-    if (!coda_) coda_.emplace(t_.cammino(p_, filtro_, ombre_, vecchio_fino_));
+    if (!coda_) {
+      coda_.emplace(t_.cammino(p_, filtro_, ombre_, vecchio_fino_));
+      // The shadows of earlier walks may close the gaps at once.
+      if (!ombre_.spicchi().empty()) t_.prova_a_chiudere(p_, &*coda_, filtro_, ombre_);
+    }
     if (!coda_->prossimo(e)) {
       finito_ = true;
       return false;
@@ -689,6 +698,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
   double migliore = 0;
   const int quanti = grad_.quanti(n);
   const double e2 = grad_.distanza2(k, n);
+  Ombre& ombre_candidati_ = ombre_[static_cast<std::size_t>(n)];
   Giro cn(*this, n, filtro_candidati_, ombre_candidati_);
   Voce e;
   bool guardato = true;
@@ -788,6 +798,7 @@ bool TriangolazioneVeloce::passata() {
     const int k = punti_[i];
     if (!ha_vicini(k)) continue;
     bool costruito = false;
+    Ombre& ombre_turno_ = ombre_[static_cast<std::size_t>(k)];
     Giro ck(*this, k, filtro_turno_, ombre_turno_);
     Voce e;
     for (;;) {

@@ -80,7 +80,9 @@ class TriangolazioneVeloce {
   // a side refused as well: the walk skips them without the check.
   class Ombre {
    public:
-    void inizia(const TriangolazioneVeloce& t, int p);
+    // Ready for node p; the shadows learnt on earlier walks from p stay, since the
+    // sides that cast them stay.
+    void prepara(const TriangolazioneVeloce& t, int p);
     // True when the segment became a shadow.
     bool impara(const IndiceSpaziale::Bloccante& b);
     const std::vector<Spicchio>& spicchi() const { return spicchi_; }
@@ -97,7 +99,7 @@ class TriangolazioneVeloce {
     };
     const TriangolazioneVeloce* t_ = nullptr;
     int p_ = 0;
-    double xp_ = 0, yp_ = 0, E_ = 0, K_ = 0, capello_ = 0;
+    double xp_ = 0, yp_ = 0, M_ = -1, E_ = 0, K_ = 0, capello_ = 0;
     std::vector<Ombra> ombre_;
     std::vector<Spicchio> spicchi_;
   };
@@ -215,8 +217,8 @@ class TriangolazioneVeloce {
   int salvati_ = 0;
   Contatori conta_;
   FiltroAperto filtro_turno_, filtro_candidati_;
-  Ombre ombre_turno_, ombre_candidati_;
   std::vector<Memoria> memorie_;
+  std::vector<Ombre> ombre_;  // per node
   std::vector<int> celle_;
 };
 
