@@ -129,7 +129,7 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
   g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax / 2, 1));
   const auto ncelle = static_cast<std::size_t>(g_.celle());
   lati_.resize(ncelle);
-  ultimo_campo_.assign(ncelle, 0);
+  recenti_.resize(ncelle);
   timbro_celle_.assign(ncelle, 0);
   campi_.resize(ncelle);
   medi_.resize(ncelle);
@@ -184,11 +184,7 @@ void IndiceSpaziale::aggiungi_campo(int t, bool con_lati) {
     massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
   }
   celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
-  for (int c : celle_) {
-    if (!con_lati) campi_[static_cast<std::size_t>(c)].push_back(t);
-    int& u = ultimo_campo_[static_cast<std::size_t>(c)];
-    u = std::max(u, t);
-  }
+  for (int c : celle_) (con_lati ? recenti_ : campi_)[static_cast<std::size_t>(c)].push_back(t);
   for (int c = 1; c <= 3; ++c) {
     const int p = f[c];
     if (p < 0) continue;
@@ -330,14 +326,27 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   return true;
 }
 
-bool IndiceSpaziale::invariato(int a, int b, int campi) {
-  // A field strictly apart from the side's box can refuse it neither through its edges
-  // nor through its sides, whose boxes lie within its own.
+bool IndiceSpaziale::ricontrolla(int a, int b, int campi, Bloccante* bloccante) {
+  Bloccante nessuno;
+  Bloccante& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
+  rifiuto = {};
+  if (++timbro_ == 0) {
+    std::fill(timbro_lati_.begin(), timbro_lati_.end(), 0);
+    std::fill(timbro_campi_.begin(), timbro_campi_.end(), 0);
+    std::fill(timbro_celle_.begin(), timbro_celle_.end(), 0);
+    timbro_ = 1;
+  }
   const Store& s = job_.store;
   const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
+  // A field strictly apart from the side's box refuses it neither through its edges
+  // nor through its sides, whose boxes lie within its own: the cells of the side's box
+  // hold every field that can.
   celle_scatola(g_, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb), celle_);
-  for (int c : celle_)
-    if (ultimo_campo_[static_cast<std::size_t>(c)] > campi) return false;
+  for (int c : celle_) {
+    const std::vector<int>& v = recenti_[static_cast<std::size_t>(c)];
+    for (auto it = v.rbegin(); it != v.rend() && *it > campi; ++it)
+      if (nuovo(timbro_campi_, *it) && campo_taglia(*it, a, b, &rifiuto)) return false;
+  }
   return true;
 }
 

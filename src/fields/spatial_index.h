@@ -74,9 +74,11 @@ class IndiceSpaziale {
   };
   bool controlla(int a, int b, Bloccante* bloccante = nullptr);
 
-  // True when no field numbered above `campi` has a box touching the box of a-b: the
-  // check of a -> b gives the answer it gave when only those fields existed.
-  bool invariato(int a, int b, int campi);
+  // The answer of `controlla` for a -> b, given that a -> b passed when only the fields
+  // up to `campi` existed and that every later field had its sides committed: only
+  // those later fields can refuse it, through the edges their field test takes, which
+  // cover their sides' tests too.
+  bool ricontrolla(int a, int b, int campi, Bloccante* bloccante = nullptr);
 
   // The answers of `ingloba` and `percorso` for the candidate (uno, due, tre).
   bool ingloba(int uno, int due, int tre);
@@ -124,7 +126,7 @@ class IndiceSpaziale {
   std::vector<int> inizio_nodi_;
   std::vector<std::vector<int>> campi_nodo_;
   std::vector<std::uint32_t> timbro_lati_, timbro_campi_, timbro_celle_;
-  std::vector<int> ultimo_campo_;  // per cell: the highest field whose box touches it
+  std::vector<std::vector<int>> recenti_;  // per cell: fields with committed sides touching it
   std::uint32_t timbro_ = 0;
   std::vector<int> celle_;
 };

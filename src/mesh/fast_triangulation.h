@@ -155,8 +155,6 @@ class TriangolazioneVeloce {
   // field count when it last passed.
   int ricordo(int p, int x) const;
   void ricorda(int p, int x, bool passato);
-  // True when no field that came in after the count `versione` can touch a -> b.
-  bool ancora_libero(int a, int b, int versione);
   // The mesh check of p -> x, answered from what is known when that is certain.
   bool controlla_noto(int p, int x, int versione, IndiceSpaziale::Bloccante* bloccante);
   // A walk along row p that first replays the entries its memory still holds, then goes
