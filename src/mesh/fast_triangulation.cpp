@@ -144,7 +144,7 @@ static std::vector<Varco> aperture(std::vector<TriangolazioneVeloce::Spicchio>& 
 // and those in directions no triangle blocks need the check; the rest is refused
 // whatever their number, and is skipped.
 TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
-                                                        std::vector<Voce>& oltre,
+                                                        std::vector<int>& estremi_chiusi,
                                                         FiltroAperto& filtro, Ombre& ombre) {
   const auto& fs = indice_.campi_del_nodo(p);
   const Store& s = s_;
@@ -239,7 +239,7 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
     return Vista::aperta;
   }
 
-  oltre_corridoi(p, estremi, limite, oltre);
+  estremi_chiusi = std::move(estremi);
   return Vista::chiusa;
 }
 
@@ -337,7 +337,16 @@ void TriangolazioneVeloce::FiltroAperto::prepara(const TriangolazioneVeloce& t, 
     std::fill(corridoio_.begin(), corridoio_.end(), 0);
     timbro_ = 1;
   }
-  const double lontano = 3 * M + std::sqrt(limite) + 1;
+  M_ = M;
+  corridoi_segnati_ = false;
+}
+
+// The cells of the corridors, marked only once a walk gets beyond the limit: most
+// walks end with a commit well before.
+void TriangolazioneVeloce::FiltroAperto::segna_corridoi() {
+  corridoi_segnati_ = true;
+  const Griglia& g = t_->indice_.griglia();
+  const double lontano = 3 * M_ + std::sqrt(limite_) + 1;
   for (const Corridoio& k : corridoi) {
     const double xf = xp_ + k.ux * (lontano / k.lunghezza);
     const double yf = yp_ + k.uy * (lontano / k.lunghezza);
@@ -372,6 +381,7 @@ bool TriangolazioneVeloce::FiltroAperto::nel_settore(int c) const {
 }
 
 bool TriangolazioneVeloce::FiltroAperto::cella(int c) {
+  if (!corridoi_segnati_) segna_corridoi();
   const auto cc = static_cast<std::size_t>(c);
   if (visto_[cc] != timbro_) {
     visto_[cc] = timbro_;
@@ -510,14 +520,19 @@ bool TriangolazioneVeloce::Ombre::coperta(double x0, double y0, double x1, doubl
 Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre, const Voce& dopo) {
   if (!pieno()) {
     double limite = 0;
-    std::vector<Voce> oltre;
-    switch (vista(p, limite, oltre, filtro, ombre)) {
+    std::vector<int> estremi;
+    switch (vista(p, limite, estremi, filtro, ombre)) {
       case Vista::chiusa:
         ++conta_.cammini_chiusi;
         {
-          Cammino c(grad_, p, limite, std::move(oltre));
+          Cammino c(grad_, p, limite);
           c.tipo = 0;
           c.parti_da(dopo);
+          // The corridors are walked only if the walk gets beyond the limit: most walks
+          // end with a commit well before.
+          c.rimanda([this, p, limite, estremi = std::move(estremi)](std::vector<Voce>& oltre) {
+            oltre_corridoi(p, estremi, limite, oltre);
+          });
           return c;
         }
       case Vista::aperta:

@@ -128,6 +128,9 @@ class TriangolazioneVeloce {
 
    private:
     bool nel_settore(int c) const;
+    void segna_corridoi();
+    double M_ = 0;
+    bool corridoi_segnati_ = false;
     const TriangolazioneVeloce* t_ = nullptr;
     int p_ = 0;
     double xp_ = 0, yp_ = 0, capello_ = 0, margine_ = 0;
@@ -200,7 +203,9 @@ class TriangolazioneVeloce {
   void prova_a_chiudere(int p, Cammino* c, FiltroAperto& filtro, Ombre& ombre);
   void oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
                       std::vector<Voce>& oltre);
-  Vista vista(int p, double& limite, std::vector<Voce>& oltre, FiltroAperto& filtro, Ombre& ombre);
+  // The proof for walks from p: with a closed one, the limit and the nodes whose rays
+  // bound the corridors.
+  Vista vista(int p, double& limite, std::vector<int>& estremi, FiltroAperto& filtro, Ombre& ombre);
   Esito candidati(int k, int n);
   void registra(int a, int b, int c);
 

@@ -64,25 +64,18 @@ Cammino::Cammino(const Graduatoria& g, int p, Filtro* filtro)
       soglia_filtro_(filtro->limite()) {}
 
 void Cammino::densifica() {
-  if (filtro_ != nullptr) {
-    // Entries the filter left out may lie anywhere after the walk's position: start the
-    // rings again and keep only what comes after the last entry produced.
-    filtro_ = nullptr;
-    limite_ = limite_ricerca;
-    oltre_.clear();
-    io_ = 0;
-    buffer_.clear();
-    ib_ = 0;
-    fatto_ = 0;
-    raggio_ = 0;
-    finito_ = false;
-    dopo_ = true;
-    return;
-  }
-  if (limite_ >= limite_ricerca) return;
+  if (filtro_ == nullptr && !fornitore_ && limite_ >= limite_ricerca) return;
+  // Entries left out may lie anywhere after the walk's position: start the rings again
+  // and keep only what comes after the last entry produced.
+  filtro_ = nullptr;
+  fornitore_ = nullptr;
   limite_ = limite_ricerca;
   oltre_.clear();
   io_ = 0;
+  buffer_.clear();
+  ib_ = 0;
+  fatto_ = 0;
+  raggio_ = 0;
   finito_ = false;
   dopo_ = true;
 }
@@ -101,6 +94,7 @@ void Cammino::parti_da(const Voce& v) {
 }
 
 void Cammino::chiudi(double limite, std::vector<Voce> oltre) {
+  fornitore_ = nullptr;
   limite_ = std::min(limite, limite_ricerca);
   if (fatto_ >= limite_) {
     finito_ = true;
@@ -188,6 +182,15 @@ bool Cammino::prossimo(Voce& v) {
     if (!finito_) {
       espandi();
       continue;
+    }
+    if (fornitore_) {
+      std::vector<Voce> oltre;
+      fornitore_(oltre);
+      fornitore_ = nullptr;
+      oltre_.clear();
+      io_ = 0;
+      for (const Voce& e : oltre)
+        if (ultimo_ < e) oltre_.push_back(e);
     }
     if (io_ < oltre_.size()) {
       v = oltre_[io_++];

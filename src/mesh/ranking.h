@@ -5,6 +5,7 @@
 // by widening rings of grid cells around the node.
 #pragma once
 
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -77,6 +78,10 @@ class Cammino {
 
   bool prossimo(Voce& v);
   void densifica();
+  // The entries beyond the limit, asked for only when the rings are done.
+  void rimanda(std::function<void(std::vector<Voce>&)> fornitore) {
+    fornitore_ = std::move(fornitore);
+  }
   // Produces only the entries after `v`.
   void parti_da(const Voce& v);
   // Switches a filtered walk to `limite` and `oltre` from here on.
@@ -105,6 +110,7 @@ class Cammino {
   Voce ultimo_{-1, 0};
   int prodotti_ = 0;
   Filtro* filtro_ = nullptr;
+  std::function<void(std::vector<Voce>&)> fornitore_;
   double soglia_filtro_ = 0;
   std::vector<int> celle_;
 };
