@@ -370,8 +370,38 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
   };
 
   // Enclosure is an existence question over nodes and sides: any order of the scan
-  // gives the same answer, so only the cells under the triangle's box are looked at.
+  // gives the same answer, so only the cells under the triangle's box are looked at,
+  // and of those only the ones not wholly outside the triangle. A point farther out
+  // than the margin crosses its edges an even number of times whatever the rounding of
+  // the crossing abscissa, which errs by far less.
   celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
+  {
+    const double area = (tx[1] - tx[0]) * (ty[2] - ty[0]) - (ty[1] - ty[0]) * (tx[2] - tx[0]);
+    const double scala = std::fabs(xmax - xmin) + std::fabs(ymax - ymin);
+    if (std::fabs(area) > 1e-9 * scala * scala) {
+      const double verso = area > 0 ? 1 : -1;
+      const double margine = 1e-9 * (massimo_ + 1);
+      const double h = g_.lato(), e = 1e-9 * h + margine;
+      std::size_t j = 0;
+      for (int c : celle_) {
+        const int col = c % g_.nx(), row = c / g_.nx();
+        const double x0 = g_.x0() + col * h - e, x1 = g_.x0() + (col + 1) * h + e;
+        const double y0 = g_.y0() + row * h - e, y1 = g_.y0() + (row + 1) * h + e;
+        const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
+        bool fuori = false;
+        for (int k = 0; k < 3 && !fuori; ++k) {
+          const int k2 = (k + 1) % 3;
+          const double ex = tx[k2] - tx[k], ey = ty[k2] - ty[k];
+          const double soglia = -margine * std::sqrt(ex * ex + ey * ey);
+          fuori = true;
+          for (int i = 0; i < 4 && fuori; ++i)
+            fuori = verso * (ex * (cy[i] - ty[k]) - ey * (cx[i] - tx[k])) < soglia;
+        }
+        if (!fuori) celle_[j++] = c;
+      }
+      celle_.resize(j);
+    }
+  }
   for (int c : celle_) {
     for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
       const int p = n->numero;
@@ -392,7 +422,15 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
       if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) continue;
       const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
       const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
+      // The side encloses the midpoint when the crossings add up odd and no edge has the
+      // side along its line; the crossings do not depend on that, so the angles are
+      // taken only for a side that would count.
       int conta = 0;
+      for (const auto& e : spigolo) {
+        const int A = corner[e[0]], B = corner[e[1]];
+        if (attraversa(xm, ym, s.xnodo[A], s.ynodo[A], s.xnodo[B], s.ynodo[B])) ++conta;
+      }
+      if (conta % 2 == 0) continue;
       bool allineato = false;
       for (const auto& e : spigolo) {
         const int A = corner[e[0]], B = corner[e[1]];
@@ -402,10 +440,8 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
           allineato = true;
           break;
         }
-        if (attraversa(xm, ym, xA, yA, xB, yB)) ++conta;
       }
-      if (allineato) continue;
-      if (conta % 2 == 1) return true;
+      if (!allineato) return true;
     }
   }
   return false;
