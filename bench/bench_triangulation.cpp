@@ -1,7 +1,11 @@
 // Stage times of the mesher on generated slabs, fast engine against the straightforward
 // passes. Each run reports, as counters, the seconds of each stage of one iteration,
-// the listed nodes, the fields and sides built, and the process's peak resident memory.
+// the listed nodes, the fields and sides built, whether the side table filled, and the
+// process's peak resident memory so far. The "ranking" stage of the fast engine is only
+// the setting up of its indexes: its rankings are produced during the passes.
 //
+//   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGENCAMPI_BENCH=ON
+//   cmake --build build-bench -j2 --target gencampi_bench
 //   build-bench/gencampi_bench --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 
