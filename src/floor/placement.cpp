@@ -1,6 +1,7 @@
 #include "floor/placement.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "core/store.h"
@@ -28,21 +29,27 @@ void aggiungi_coordinata(Table<double>& vett, int& n, double v, double tolleranz
 
 // Grid nodes where the lines through the listed coordinates cross inside the slab. The
 // visiting order decides which of two close candidates becomes the node.
-void riempi_griglia(Job& job, const Table<double>& xg, const Table<double>& yg, int nx, int ny) {
+void riempi_griglia(Job& job, const Table<double>& xg, const Table<double>& yg, int nx, int ny,
+                    IndiceNodi* indice) {
+  const double d = job.settings.distanza_min;
   for (int i = 1; i <= nx; ++i)
     for (int j = 1; j <= ny; ++j)
-      if (!xyesterno(job, xg[i], yg[j]))
-        aggiungi_nodo_dist(job.store, xg[i], yg[j], job.settings.distanza_min);
+      if (!xyesterno(job, xg[i], yg[j])) {
+        if (indice != nullptr)
+          indice->aggiungi_nodo_dist(job.store, xg[i], yg[j], d);
+        else
+          aggiungi_nodo_dist(job.store, xg[i], yg[j], d);
+      }
 }
 
 // The lines through every node crossing the segment between nodes a and b. The ends are
 // read at each call: on a broken hole outline a vertex number may point past the nodes
 // in use, at a slot the crossings themselves are filling.
-void incroci(Job& job, int a, int b) {
+void incroci(Job& job, int a, int b, IndiceNodi* indice) {
   const Store& s = job.store;
   const int n = s.nnodi;
   for (int k = 1; k <= n; ++k)
-    intersxy(job, s.xnodo[k], s.ynodo[k], s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b]);
+    intersxy(job, s.xnodo[k], s.ynodo[k], s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], indice);
 }
 
 // Wall w's s-th side, or 0 when the wall's run of sides reaches past the table (a wall
@@ -57,9 +64,9 @@ int successivo(int primo, int s, int n) {
   return s == n - 1 ? primo : primo + s + 1;
 }
 
-void perpendicolari(Job& job, int a, int b, int g) {
+void perpendicolari(Job& job, int a, int b, int g, IndiceNodi* indice) {
   const Store& s = job.store;
-  sortaperp(job, s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], g);
+  sortaperp(job, s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], g, indice);
 }
 
 }  // namespace
@@ -84,7 +91,8 @@ void sortaxy(Job& job, Table<double>& vettx, Table<double>& vetty, int& nx, int&
   rovescia(vetty, ny);
 }
 
-void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntiorig) {
+void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntiorig,
+               IndiceNodi* indice) {
   // A repeated vertex gives a segment without a line to project onto.
   if (x1 == x2 && y1 == y2) return;
   Store& st = job.store;
@@ -133,13 +141,15 @@ void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntio
       // Two feet crowd each other, typically at a corner where two edges of one hole
       // meet: keep one node, on the foot of the node nearer to its boundary.
       if (d < dl) {
+        const double x_prima = st.xnodo[kbest], y_prima = st.ynodo[kbest];
         st.xnodo[kbest] = xf;
         st.ynodo[kbest] = yf;
+        if (indice != nullptr) indice->spostato(st, kbest, x_prima, y_prima);
       }
       continue;
     }
     const int prima = st.nnodi;
-    const int m = aggiungi_nodo(st, xf, yf);
+    const int m = indice != nullptr ? indice->aggiungi_nodo(st, xf, yf) : aggiungi_nodo(st, xf, yf);
     if (m > prima) {
       if (nl.npunti >= nl.punti.capacity()) throw fine_capacita();
       ++nl.npunti;
@@ -148,33 +158,39 @@ void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntio
   }
 }
 
-void posiziona_nodi(Job& job) {
+void posiziona_nodi(Job& job, bool veloce) {
   Store& st = job.store;
   Floor& fl = job.floor;
   NodeList& nl = job.nodes;
 
   ottimizza_click(job);
 
+  // Cells twice the merge distance wide hold every node a merge can find.
+  std::optional<IndiceNodi> indice_nodi;
+  if (veloce) indice_nodi.emplace(st, 2 * std::fabs(job.settings.distanza_min));
+  IndiceNodi* indice = indice_nodi ? &*indice_nodi : nullptr;
+
   if (job.settings.allinea_lati >= 1 && fl.passo >= 0) {
     Table<double> xgriglia(job.cap.griglia), ygriglia(job.cap.griglia);
     int nx = 0, ny = 0;
     sortaxy(job, xgriglia, ygriglia, nx, ny);
-    riempi_griglia(job, xgriglia, ygriglia, nx, ny);
+    riempi_griglia(job, xgriglia, ygriglia, nx, ny, indice);
 
     // The grid lines through every node, including the grid nodes just placed, meet the
     // boundaries at nodes of their own, so that the boundaries are divided where the
     // grid reaches them.
     for (int s = 1; s <= st.nlati; ++s)
-      if (st.tipolato[s] == col_perimetro) incroci(job, st.lato[s][1], st.lato[s][2]);
+      if (st.tipolato[s] == col_perimetro) incroci(job, st.lato[s][1], st.lato[s][2], indice);
     for (int w = 1; w <= fl.nmuri; ++w)
       for (int s = 1; s <= fl.nvmuro[w] - 1; ++s)
-        if (const int l = lato_del_muro(job, w, s)) incroci(job, st.lato[l][1], st.lato[l][2]);
+        if (const int l = lato_del_muro(job, w, s))
+          incroci(job, st.lato[l][1], st.lato[l][2], indice);
     for (int h = 1; h <= fl.nbuchi; ++h)
       for (int s = 0; s <= fl.nvbuco[h] - 1; ++s)
-        incroci(job, fl.primo_buco[h] + s, successivo(fl.primo_buco[h], s, fl.nvbuco[h]));
+        incroci(job, fl.primo_buco[h] + s, successivo(fl.primo_buco[h], s, fl.nvbuco[h]), indice);
 
     sortaxy(job, xgriglia, ygriglia, nx, ny);
-    riempi_griglia(job, xgriglia, ygriglia, nx, ny);
+    riempi_griglia(job, xgriglia, ygriglia, nx, ny, indice);
   }
 
   if (st.nnodi > nl.punti.capacity()) throw fine_capacita();
@@ -187,16 +203,17 @@ void posiziona_nodi(Job& job) {
     int g = nl.npunti;
     for (int h = 1; h <= fl.nbuchi; ++h)
       for (int s = 0; s <= fl.nvbuco[h] - 1; ++s)
-        perpendicolari(job, fl.primo_buco[h] + s, successivo(fl.primo_buco[h], s, fl.nvbuco[h]), g);
+        perpendicolari(job, fl.primo_buco[h] + s, successivo(fl.primo_buco[h], s, fl.nvbuco[h]), g,
+                       indice);
     g = nl.npunti;
     for (int w = 1; w <= fl.nmuri; ++w)
       for (int s = 1; s <= fl.nvmuro[w] - 1; ++s)
         if (const int l = lato_del_muro(job, w, s))
-          perpendicolari(job, st.lato[l][1], st.lato[l][2], g);
+          perpendicolari(job, st.lato[l][1], st.lato[l][2], g, indice);
     g = nl.npunti;
     for (int s = 0; s <= fl.nperimetro - 1; ++s)
       perpendicolari(job, fl.primo_perimetro + s, successivo(fl.primo_perimetro, s, fl.nperimetro),
-                     g);
+                     g, indice);
   }
 
   scrivi_punti_dis(job);

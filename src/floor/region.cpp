@@ -66,18 +66,25 @@ bool esterno(const Job& job, int uno, int due, int tre) {
   return xyesterno(job, xc, yc);
 }
 
-void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2) {
+void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2,
+              IndiceNodi* indice) {
   const double d = job.settings.distanza_min;
+  auto aggiungi = [&job, indice, d](double x, double y) {
+    if (indice != nullptr)
+      indice->aggiungi_nodo_dist(job.store, x, y, d);
+    else
+      aggiungi_nodo_dist(job.store, x, y, d);
+  };
   // The ends of the segment are excluded, so the divisions below never meet a zero.
   if ((xk > x1 || xk > x2) && (xk < x1 || xk < x2)) {
     double t = (xk - x1) / (x2 - x1);
     double y = (y2 - y1) * t + y1;
-    aggiungi_nodo_dist(job.store, xk, y, d);
+    aggiungi(xk, y);
   }
   if ((yk > y1 || yk > y2) && (yk < y1 || yk < y2)) {
     double t = (yk - y1) / (y2 - y1);
     double x = (x2 - x1) * t + x1;
-    aggiungi_nodo_dist(job.store, x, yk, d);
+    aggiungi(x, yk);
   }
 }
 

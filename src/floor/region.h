@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/job.h"
+#include "core/node_index.h"
 
 namespace gencampi {
 
@@ -13,6 +14,8 @@ bool esterno(const Job& job, int uno, int due, int tre);
 
 // Crossings of the vertical and horizontal lines through (xk, yk) with the segment
 // become nodes (merged within distanza_min).
-void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2);
+// With an index, the nodes are added through it.
+void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2,
+              IndiceNodi* indice = nullptr);
 
 }  // namespace gencampi
