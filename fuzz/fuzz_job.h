@@ -2,9 +2,11 @@
 // system, and the checks that every run, however it ends, must leave its inputs whole.
 #pragma once
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -48,7 +50,18 @@ struct AlberoLavoro {
 
   AlberoLavoro() {
     fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    radice = base / ("gencampi_fuzz_" + std::to_string(::getpid()));
+    // A fuzzer process that ends on a finding, or a job of -fork mode, never gets to
+    // remove its tree: trees of processes that are gone are removed here instead.
+    const std::string prefisso = "gencampi_fuzz_";
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(base, ec)) {
+      const std::string nome = e.path().filename().string();
+      if (nome.rfind(prefisso, 0) != 0) continue;
+      const long pid = std::strtol(nome.c_str() + prefisso.size(), nullptr, 10);
+      if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        fs::remove_all(e.path(), ec);
+    }
+    radice = base / (prefisso + std::to_string(::getpid()));
     fs::remove_all(radice);
     fs::create_directories(radice / "impostazioni");
     fs::create_directories(radice / "progra");

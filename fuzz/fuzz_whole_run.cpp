@@ -37,6 +37,27 @@ bool messaggio_noto(const std::string& m) {
   return false;
 }
 
+// Every file the run wrote holds whole lines, and the squared fields' scratch file,
+// which grows one record at a time, holds whole records of a count line and four corners.
+void righe_intere(const AlberoLavoro& albero) {
+  for (const fs::path& d : {albero.progra(), albero.lavoro()})
+    for (const auto& e : fs::directory_iterator(d)) {
+      if (e.path().filename() == "impalcato.txt") continue;
+      const std::string t = leggi(e.path());
+      if (!t.empty() && (t.size() < 2 || t.compare(t.size() - 2, 2, "\r\n") != 0))
+        violato("a file the run wrote ends inside a line");
+    }
+  const std::string t = leggi(albero.progra() / "campi2.tmp");
+  std::size_t riga = 0;
+  for (std::size_t i = 0; i < t.size(); ++riga) {
+    const std::size_t fine = t.find("\r\n", i);
+    if (riga % 5 == 0 && t.compare(i, fine - i, "4") != 0)
+      violato("campi2.tmp holds a record cut short");
+    i = fine + 2;
+  }
+  if (riga % 5 != 0) violato("campi2.tmp ends inside a record");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -74,5 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     violato("a job file was changed");
   solo_righe_aggiunte(std::string(ini), leggi(albero.ini()));
   albero.nessun_temporaneo();
+  righe_intere(albero);
   return 0;
 }
