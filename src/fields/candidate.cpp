@@ -9,20 +9,6 @@ namespace gencampi {
 
 namespace {
 
-// Edges whose end heights differ by no more than this are horizontal: the ray never
-// counts them, which also keeps the crossing abscissa from dividing by zero.
-constexpr double tolleranza_orizzontale = 1e-9;
-
-// One triangle edge (xA, yA)-(xB, yB) against the ray from (xp, yp) towards +X. The
-// band is half-open (lower end in, upper end out) so that a ray through a corner
-// counts exactly one of the two edges meeting there.
-bool attraversa(double xp, double yp, double xA, double yA, double xB, double yB) {
-  if (!(std::fabs(yB - yA) > tolleranza_orizzontale)) return false;
-  if (!((yp >= yA || yp >= yB) && (yp < yA || yp < yB))) return false;
-  double xi = (xB - xA) / (yB - yA) * (yp - yA) + xA;
-  return xi > xp;
-}
-
 struct Triangolo {
   double x[3], y[3];
 };

@@ -15,11 +15,9 @@ constexpr double tolleranza_prodotto = 1e-8;
 constexpr double tolleranza_piatto = 0.001;
 }  // namespace
 
-namespace {
-
 // The last side A-B against the segment P1-P2.
-inline bool incrocio(double xA, double yA, double xB, double yB, double x1, double y1, double x2,
-                     double y2) {
+bool incrocio(double xA, double yA, double xB, double yB, double x1, double y1, double x2,
+              double y2) {
   // Boxes apart: no crossing. Boxes that only touch go on to the exact tests.
   if (xA < x1 && xA < x2 && xB < x1 && xB < x2) return false;
   if (xA > x1 && xA > x2 && xB > x1 && xB > x2) return false;
@@ -40,8 +38,6 @@ inline bool incrocio(double xA, double yA, double xB, double yB, double x1, doub
 
   return sA * sB < -tolleranza_prodotto && t1 * t2 < -tolleranza_prodotto;
 }
-
-}  // namespace
 
 bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
   const int a = s.lato[s.nlati][1];

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/store.h"
+#include "fields/checks.h"
 #include "floor/region.h"
 #include "mesh/angles.h"
 
@@ -11,39 +12,9 @@ namespace gencampi {
 
 namespace {
 
-// The tolerances of the mesh checks and of the candidate triangle test. They must be
-// the very values those procedures use: the index answers the same questions.
-constexpr double tolleranza_prodotto = 1e-8;
+// The node-on-side tolerance of the mesh checks: it must be the very value that check
+// uses, since the index answers the same question.
 constexpr double tolleranza_piatto = 0.001;
-constexpr double tolleranza_orizzontale = 1e-9;
-
-// Side A-B against the segment P1-P2, term by term as the mesh check evaluates it, so
-// that the bits at the tolerance are the same.
-inline bool incrocio(double xA, double yA, double xB, double yB, double x1, double y1, double x2,
-                     double y2) {
-  if (xA < x1 && xA < x2 && xB < x1 && xB < x2) return false;
-  if (xA > x1 && xA > x2 && xB > x1 && xB > x2) return false;
-  if (yA < y1 && yA < y2 && yB < y1 && yB < y2) return false;
-  if (yA > y1 && yA > y2 && yB > y1 && yB > y2) return false;
-  double sA = yA * (x2 - x1) + xA * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
-  double sB = yB * (x2 - x1) + xB * (y1 - y2) - (y1 - y2) * x1 - (x2 - x1) * y1;
-  if (sA < tolleranza_prodotto && sA > -tolleranza_prodotto) return false;
-  if (sB < tolleranza_prodotto && sB > -tolleranza_prodotto) return false;
-  double t1 = (yA - yB) * x1 + (xB - xA) * y1 - xA * (yA - yB) - yA * (xB - xA);
-  double t2 = (yA - yB) * x2 + (xB - xA) * y2 - xA * (yA - yB) - yA * (xB - xA);
-  if (t1 < tolleranza_prodotto && t1 > -tolleranza_prodotto) return false;
-  if (t2 < tolleranza_prodotto && t2 > -tolleranza_prodotto) return false;
-  return sA * sB < -tolleranza_prodotto && t1 * t2 < -tolleranza_prodotto;
-}
-
-// One triangle edge against the ray from (xp, yp) towards +X, as the enclosure test
-// counts it: half-open band, horizontal edges never counted.
-bool attraversa(double xp, double yp, double xA, double yA, double xB, double yB) {
-  if (!(std::fabs(yB - yA) > tolleranza_orizzontale)) return false;
-  if (!((yp >= yA || yp >= yB) && (yp < yA || yp < yB))) return false;
-  double xi = (xB - xA) / (yB - yA) * (yp - yA) + xA;
-  return xi > xp;
-}
 
 bool unisce(int p, int q, int u, int v) {
   return (p == u && q == v) || (p == v && q == u);

@@ -12,14 +12,17 @@ namespace {
 // counts them, which also keeps the crossing abscissa from dividing by zero.
 constexpr double tolleranza_orizzontale = 1e-9;
 
-// One edge against the ray from (xp, yp) towards +X. The band is half-open (lower end
-// in, upper end out), so a ray through a vertex counts only the edge above it.
+}  // namespace
+
+// The band is half-open, so a ray through a vertex counts only the edge above it.
 bool attraversa(double xp, double yp, double x1, double y1, double x2, double y2) {
   if (std::fabs(y2 - y1) <= tolleranza_orizzontale) return false;
   if (!((yp >= y1 || yp >= y2) && (yp < y1 || yp < y2))) return false;
   double xi = (x2 - x1) / (y2 - y1) * (yp - y1) + x1;
   return xi > xp;
 }
+
+namespace {
 
 bool attraversa_nodi(const Store& s, double xp, double yp, int a, int b) {
   return attraversa(xp, yp, s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b]);

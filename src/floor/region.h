@@ -6,6 +6,10 @@
 
 namespace gencampi {
 
+// One edge (x1, y1)-(x2, y2) against the ray from (xp, yp) towards +X: a half-open band of
+// heights (lower end in, upper end out), edges within 1e-9 of horizontal never count.
+bool attraversa(double xp, double yp, double x1, double y1, double x2, double y2);
+
 // True when the point lies outside the slab: outside the perimeter or inside a hole.
 bool xyesterno(const Job& job, double xp, double yp);
 
