@@ -71,7 +71,7 @@ void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double y
 }
 
 IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti)
-    : job_(job), punti_(punti), Npunti_(Npunti) {
+    : job_(job) {
   const Store& s = job.store;
   const int npunti = job.nodes.npunti;
   int nmax = std::max(Npunti, npunti);

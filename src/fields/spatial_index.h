@@ -107,8 +107,6 @@ class IndiceSpaziale {
   bool nuovo(std::vector<std::uint32_t>& timbri, int i) const;
 
   const Job& job_;
-  const Table<int>& punti_;
-  int Npunti_;
   Griglia g_;
   double massimo_ = 0;
   // A side as the cells keep it: its number, its ends and its box, so that the box test
