@@ -28,6 +28,36 @@ bool unisce(int p, int q, int u, int v) {
 
 }  // namespace
 
+bool lato_nel_triangolo(const Store& s, int uno, int due, int tre, int p, int q, double xmin,
+                        double xmax, double ymin, double ymax) {
+  if (unisce(p, q, uno, due) || unisce(p, q, due, tre) || unisce(p, q, tre, uno)) return false;
+  // A side that enters the triangle shows itself by its midpoint.
+  const double xm = (s.xnodo[p] + s.xnodo[q]) / 2;
+  const double ym = (s.ynodo[p] + s.ynodo[q]) / 2;
+  if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) return false;
+  const int corner[3] = {uno, due, tre};
+  static constexpr int spigolo[3][2] = {{0, 1}, {1, 2}, {0, 2}};
+  int conta = 0;
+  for (const auto& e : spigolo) {
+    const int A = corner[e[0]], B = corner[e[1]];
+    if (attraversa(xm, ym, s.xnodo[A], s.ynodo[A], s.xnodo[B], s.ynodo[B])) ++conta;
+  }
+  if (conta % 2 == 0) return false;
+  // The one-third point tells a side lying along an edge's line (both points straight
+  // with the edge) from one that merely has its midpoint on that line; such a side is
+  // dropped whatever its crossings, so the angles are taken only for a side that counts.
+  const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
+  const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
+  for (const auto& e : spigolo) {
+    const int A = corner[e[0]], B = corner[e[1]];
+    const double xA = s.xnodo[A], yA = s.ynodo[A], xB = s.xnodo[B], yB = s.ynodo[B];
+    if (angolo_piatto(std::fabs(ang_xy(xA, yA, xm, ym, xB, yB))) &&
+        angolo_piatto(std::fabs(ang_xy(xA, yA, xt, yt, xB, yB))))
+      return false;
+  }
+  return true;
+}
+
 bool ingloba(const Job& job, int uno, int due, int tre, const Table<int>& punti, int Npunti) {
   const Store& s = job.store;
   const Triangolo t{{s.xnodo[uno], s.xnodo[due], s.xnodo[tre]},
@@ -48,36 +78,11 @@ bool ingloba(const Job& job, int uno, int due, int tre, const Table<int>& punti,
     if (attraversamenti(t, xp, yp) % 2 == 1) return true;
   }
 
-  // A side that enters the triangle shows itself by its midpoint. The one-third point
-  // tells a side lying along an edge's line (both points straight with the edge) from
-  // one that merely has its midpoint on that line.
   const int nlati = s.nlati;
-  const int corner[3] = {uno, due, tre};
   for (int i = 1; i <= nlati; ++i) {
     if (s.tipolato[i] == col_provvisorio) continue;
-    const int p = s.lato[i][1], q = s.lato[i][2];
-    if (unisce(p, q, uno, due) || unisce(p, q, due, tre) || unisce(p, q, tre, uno)) continue;
-    const double xm = (s.xnodo[p] + s.xnodo[q]) / 2;
-    const double ym = (s.ynodo[p] + s.ynodo[q]) / 2;
-    if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) continue;
-    const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
-    const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
-
-    static constexpr int spigolo[3][2] = {{0, 1}, {1, 2}, {0, 2}};
-    int conta = 0;
-    bool allineato = false;
-    for (const auto& e : spigolo) {
-      const int A = corner[e[0]], B = corner[e[1]];
-      const double xA = s.xnodo[A], yA = s.ynodo[A], xB = s.xnodo[B], yB = s.ynodo[B];
-      if (angolo_piatto(std::fabs(ang_xy(xA, yA, xm, ym, xB, yB))) &&
-          angolo_piatto(std::fabs(ang_xy(xA, yA, xt, yt, xB, yB)))) {
-        allineato = true;
-        break;
-      }
-      if (attraversa(xm, ym, xA, yA, xB, yB)) ++conta;
-    }
-    if (allineato) continue;
-    if (conta % 2 == 1) return true;
+    if (lato_nel_triangolo(s, uno, due, tre, s.lato[i][1], s.lato[i][2], xmin, xmax, ymin, ymax))
+      return true;
   }
   return false;
 }

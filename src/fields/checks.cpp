@@ -45,14 +45,8 @@ bool interseca(const Store& s, double x1, double y1, double x2, double y2) {
   return incrocio(s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], x1, y1, x2, y2);
 }
 
-namespace {
-
-bool interseca_nodi(const Store& s, int p, int q) {
-  return interseca(s, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q]);
-}
-
-// Whether side nlati (a-b) crosses an edge of one committed triangle.
-bool attraversa_campo(const Store& s, const std::array<int, 5>& t, int a, int b) {
+bool attraversa_campo(const Store& s, const std::array<int, 5>& t, int a, int b, int* da,
+                      int* fino) {
   const int c1 = t[1], c2 = t[2], c3 = t[3];
   const double xa = s.xnodo[a], ya = s.ynodo[a];
   const double xb = s.xnodo[b], yb = s.ynodo[b];
@@ -70,15 +64,23 @@ bool attraversa_campo(const Store& s, const std::array<int, 5>& t, int a, int b)
   if (ya < ymin && yb < ymin) return false;
   if (ya > ymax && yb > ymax) return false;
 
+  auto taglia = [&](int p, int q) {
+    if (!incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q])) return false;
+    if (da != nullptr) *da = p;
+    if (fino != nullptr) *fino = q;
+    return true;
+  };
   // A side that starts at a corner can only cross the edge opposite that corner; the
   // other two edges share its end and would never count anyway.
-  if (c1 == a || c1 == b) return interseca_nodi(s, c2, c3);
-  if (c2 == a || c2 == b) return interseca_nodi(s, c3, c1);
-  if (c3 == a || c3 == b) return interseca_nodi(s, c1, c2);
-  return interseca_nodi(s, c1, c2) || interseca_nodi(s, c2, c3) || interseca_nodi(s, c3, c1);
+  if (c1 == a || c1 == b) return taglia(c2, c3);
+  if (c2 == a || c2 == b) return taglia(c3, c1);
+  if (c3 == a || c3 == b) return taglia(c1, c2);
+  return taglia(c1, c2) || taglia(c2, c3) || taglia(c3, c1);
 }
 
-}  // namespace
+bool nodo_sul_lato(const Store& s, int k, int a, int b) {
+  return std::fabs(ang(s, a, k, b) - 180) < tolleranza_piatto;
+}
 
 void controlla(Job& job, bool& ok) {
   Store& s = job.store;
@@ -120,7 +122,7 @@ void controlla(Job& job, bool& ok) {
   const int npunti = job.nodes.npunti;
   for (int k = 1; k <= npunti; ++k) {
     if (k == a || k == b) continue;
-    if (std::fabs(ang(s, a, k, b) - 180) < tolleranza_piatto) {
+    if (nodo_sul_lato(s, k, a, b)) {
       --s.nlati;
       return;
     }

@@ -4,23 +4,12 @@
 #include <cmath>
 
 #include "core/store.h"
+#include "fields/candidate.h"
 #include "fields/checks.h"
 #include "floor/region.h"
 #include "mesh/angles.h"
 
 namespace gencampi {
-
-namespace {
-
-// The node-on-side tolerance of the mesh checks: it must be the very value that check
-// uses, since the index answers the same question.
-constexpr double tolleranza_piatto = 0.001;
-
-bool unisce(int p, int q, int u, int v) {
-  return (p == u && q == v) || (p == v && q == u);
-}
-
-}  // namespace
 
 Griglia::Griglia(double xmin, double ymin, double xmax, double ymax, int celle) {
   const double w = std::max(xmax - xmin, 0.0);
@@ -70,8 +59,7 @@ void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double y
   });
 }
 
-IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti)
-    : job_(job) {
+IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti) : job_(job) {
   const Store& s = job.store;
   const int npunti = job.nodes.npunti;
   int nmax = std::max(Npunti, npunti);
@@ -192,36 +180,13 @@ bool IndiceSpaziale::lato_taglia(const Lato& l, int a, int b, double xa, double 
 }
 
 bool IndiceSpaziale::campo_taglia(int t, int a, int b, Bloccante* spigolo) const {
-  const Store& s = job_.store;
-  const auto& f = job_.fields.campo[t];
-  const int c1 = f[1], c2 = f[2], c3 = f[3];
-  const double xa = s.xnodo[a], ya = s.ynodo[a];
-  const double xb = s.xnodo[b], yb = s.ynodo[b];
-  double xmin = s.xnodo[c1], xmax = xmin, ymin = s.ynodo[c1], ymax = ymin;
-  for (int c : {c2, c3}) {
-    double x = s.xnodo[c], y = s.ynodo[c];
-    if (x < xmin) xmin = x;
-    if (x > xmax) xmax = x;
-    if (y < ymin) ymin = y;
-    if (y > ymax) ymax = y;
-  }
-  if (xa < xmin && xb < xmin) return false;
-  if (xa > xmax && xb > xmax) return false;
-  if (ya < ymin && yb < ymin) return false;
-  if (ya > ymax && yb > ymax) return false;
-  auto taglia = [&](int p, int q) {
-    if (!incrocio(xa, ya, xb, yb, s.xnodo[p], s.ynodo[p], s.xnodo[q], s.ynodo[q])) return false;
-    if (spigolo != nullptr) *spigolo = {p, q};
-    return true;
-  };
-  if (c1 == a || c1 == b) return taglia(c2, c3);
-  if (c2 == a || c2 == b) return taglia(c3, c1);
-  if (c3 == a || c3 == b) return taglia(c1, c2);
-  return taglia(c1, c2) || taglia(c2, c3) || taglia(c3, c1);
+  return attraversa_campo(job_.store, job_.fields.campo[t], a, b,
+                          spigolo != nullptr ? &spigolo->da : nullptr,
+                          spigolo != nullptr ? &spigolo->a : nullptr);
 }
 
 bool IndiceSpaziale::nodo_sul_lato(int k, int a, int b) const {
-  return std::fabs(ang(job_.store, a, k, b) - 180) < tolleranza_piatto;
+  return gencampi::nodo_sul_lato(job_.store, k, a, b);
 }
 
 bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
@@ -382,39 +347,10 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
       if (attraversamenti(xp, yp) % 2 == 1) return true;
     }
   }
-  const int corner[3] = {uno, due, tre};
-  static constexpr int spigolo[3][2] = {{0, 1}, {1, 2}, {0, 2}};
-  for (int c : celle_) {
-    for (int i : medi_[static_cast<std::size_t>(c)]) {
-      const int p = s.lato[i][1], q = s.lato[i][2];
-      if (unisce(p, q, uno, due) || unisce(p, q, due, tre) || unisce(p, q, tre, uno)) continue;
-      const double xm = (s.xnodo[p] + s.xnodo[q]) / 2;
-      const double ym = (s.ynodo[p] + s.ynodo[q]) / 2;
-      if (!(xm > xmin && xm < xmax && ym > ymin && ym < ymax)) continue;
-      const double xt = (2 * s.xnodo[p] + s.xnodo[q]) / 3;
-      const double yt = (2 * s.ynodo[p] + s.ynodo[q]) / 3;
-      // The side encloses the midpoint when the crossings add up odd and no edge has the
-      // side along its line; the crossings do not depend on that, so the angles are
-      // taken only for a side that would count.
-      int conta = 0;
-      for (const auto& e : spigolo) {
-        const int A = corner[e[0]], B = corner[e[1]];
-        if (attraversa(xm, ym, s.xnodo[A], s.ynodo[A], s.xnodo[B], s.ynodo[B])) ++conta;
-      }
-      if (conta % 2 == 0) continue;
-      bool allineato = false;
-      for (const auto& e : spigolo) {
-        const int A = corner[e[0]], B = corner[e[1]];
-        const double xA = s.xnodo[A], yA = s.ynodo[A], xB = s.xnodo[B], yB = s.ynodo[B];
-        if (angolo_piatto(std::fabs(ang_xy(xA, yA, xm, ym, xB, yB))) &&
-            angolo_piatto(std::fabs(ang_xy(xA, yA, xt, yt, xB, yB)))) {
-          allineato = true;
-          break;
-        }
-      }
-      if (!allineato) return true;
-    }
-  }
+  for (int c : celle_)
+    for (int i : medi_[static_cast<std::size_t>(c)])
+      if (lato_nel_triangolo(s, uno, due, tre, s.lato[i][1], s.lato[i][2], xmin, xmax, ymin, ymax))
+        return true;
   return false;
 }
 

@@ -75,7 +75,12 @@ void sorta(Store& s, int centro, int Npunti, Table<int>& vicini) {
   for (int i = 1; i <= Npunti; ++i) s.xnodo[i] = salvati[static_cast<std::size_t>(i)];
 }
 
-void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo) {
+namespace {
+
+// The division point, with the steps measured either all (the reference) or only those
+// that can be the nearest.
+void punto_di_divisione(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
+                        bool& estremo, bool tutti) {
   const Store& s = job.store;
   const double passo = job.floor.passo;
   if (passo == 0)
@@ -101,7 +106,7 @@ void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool&
     double ddx = (s.xnodo[p2] - x1) / static_cast<double>(n);
     double ddy = (s.ynodo[p2] - y1) / static_cast<double>(n);
     std::int64_t da = 0, a = n - 1;
-    finestra(x1, y1, s.xnodo[p2], s.ynodo[p2], x3, y3, ddx, ddy, da, a);
+    if (!tutti) finestra(x1, y1, s.xnodo[p2], s.ynodo[p2], x3, y3, ddx, ddy, da, a);
     double minimo = 1e9;
     for (std::int64_t k = da; k <= a; ++k) {
       double qx = x1 + static_cast<double>(k) * ddx;
@@ -130,6 +135,17 @@ void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool&
   // A division point this close to the start, against its distance from the opposite
   // corner, would cut off a sliver: it counts as the end itself.
   estremo = 1.0 / 3.0 > d1 / d3;
+}
+
+}  // namespace
+
+void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo) {
+  punto_di_divisione(job, p1, p2, p3, x12, y12, estremo, false);
+}
+
+void piuvicino_riferimento(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
+                           bool& estremo) {
+  punto_di_divisione(job, p1, p2, p3, x12, y12, estremo, true);
 }
 
 }  // namespace gencampi

@@ -16,4 +16,9 @@ void sorta(Store& s, int centro, int Npunti, Table<int>& vicini);
 // Division point of the segment p1-p2 (steps of at most passo) nearest to p3.
 void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo);
 
+// piuvicino measuring every division step, as written: the reference the window of
+// steps that piuvicino measures is checked against.
+void piuvicino_riferimento(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
+                           bool& estremo);
+
 }  // namespace gencampi

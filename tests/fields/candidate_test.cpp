@@ -8,17 +8,12 @@
 
 #include "core/store.h"
 #include "mesh/angles.h"
+#include "support/job_builder.h"
 
 namespace gencampi {
 namespace {
 
-Job con_nodi(const std::vector<std::pair<double, double>>& punti) {
-  Job job;
-  for (const auto& [x, y] : punti) aggiungi_nodo(job.store, x, y);
-  job.nodes.npunti = job.store.nnodi;
-  for (int i = 1; i <= job.nodes.npunti; ++i) job.nodes.punti[i] = i;
-  return job;
-}
+using test::con_nodi;
 
 bool ingloba(const Job& job, int uno, int due, int tre) {
   return ingloba(job, uno, due, tre, job.nodes.punti, job.nodes.npunti);

@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "core/store.h"
+#include "support/job_builder.h"
 
 namespace gencampi {
 namespace {
 
-// A job with the given nodes, all of them listed for the triangulation.
-Job con_nodi(const std::vector<std::pair<double, double>>& punti) {
-  Job job;
-  for (const auto& [x, y] : punti) aggiungi_nodo(job.store, x, y);
-  job.nodes.npunti = job.store.nnodi;
-  for (int i = 1; i <= job.nodes.npunti; ++i) job.nodes.punti[i] = i;
-  return job;
-}
+using test::con_nodi;
 
 // interseca against the last side a-b, for the segment (x1, y1)-(x2, y2).
 bool incrocia(double xa, double ya, double xb, double yb, double x1, double y1, double x2,

@@ -126,45 +126,6 @@ TEST(NearestNode, ASideOfZeroLengthOffersOnlyItsEndWhateverTheStep) {
   }
 }
 
-// The division point as the plain scan over every step finds it: the first strict
-// minimum below 1e9, and the sliver rule.
-void piuvicino_scansione(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
-                         bool& estremo) {
-  const Store& s = job.store;
-  double dx12 = s.xnodo[p1] - s.xnodo[p2];
-  double dy12 = s.ynodo[p1] - s.ynodo[p2];
-  double L = std::sqrt(dx12 * dx12 + dy12 * dy12) - 1e-9;
-  double passi = std::trunc(L / job.floor.passo + 1);
-  std::int64_t n = passi < 0 ? 0 : static_cast<std::int64_t>(passi);
-  std::int64_t kstar = 0;
-  double px = 0, py = 0;
-  double ddx = (s.xnodo[p2] - s.xnodo[p1]) / static_cast<double>(n);
-  double ddy = (s.ynodo[p2] - s.ynodo[p1]) / static_cast<double>(n);
-  double minimo = 1e9;
-  for (std::int64_t k = 0; k <= n - 1; ++k) {
-    double qx = s.xnodo[p1] + static_cast<double>(k) * ddx;
-    double qy = s.ynodo[p1] + static_cast<double>(k) * ddy;
-    double ey = s.ynodo[p3] - qy;
-    double ex = s.xnodo[p3] - qx;
-    double d = ey * ey + ex * ex;
-    if (d < minimo) {
-      minimo = d;
-      x12 = px = qx;
-      y12 = py = qy;
-      kstar = k;
-    }
-  }
-  if (kstar == 0) {
-    estremo = true;
-    return;
-  }
-  double d1 =
-      std::sqrt((px - s.xnodo[p1]) * (px - s.xnodo[p1]) + (py - s.ynodo[p1]) * (py - s.ynodo[p1]));
-  double d3 =
-      std::sqrt((px - s.xnodo[p3]) * (px - s.xnodo[p3]) + (py - s.ynodo[p3]) * (py - s.ynodo[p3]));
-  estremo = 1.0 / 3.0 > d1 / d3;
-}
-
 // Only the steps near the opposite corner are measured; the result must be the plain
 // scan's to the last bit, ties between two steps and the far-corner limit included.
 TEST(NearestNode, DivisionPointMatchesTheScanOverEveryStep) {
@@ -182,7 +143,7 @@ TEST(NearestNode, DivisionPointMatchesTheScanOverEveryStep) {
     double xa = -7, ya = -7, xb = -7, yb = -7;
     bool ea = false, eb = false;
     piuvicino(job, 1, 2, 3, xa, ya, ea);
-    piuvicino_scansione(job, 1, 2, 3, xb, yb, eb);
+    piuvicino_riferimento(job, 1, 2, 3, xb, yb, eb);
     ++casi;
     ASSERT_TRUE(xa == xb && ya == yb && ea == eb) << passo << " (" << x1 << "," << y1 << ") (" << x2
                                                   << "," << y2 << ") (" << x3 << "," << y3 << ")";

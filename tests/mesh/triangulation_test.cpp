@@ -17,16 +17,14 @@
 #include "core/store.h"
 #include "floor/region.h"
 #include "mesh/results.h"
+#include "support/job_builder.h"
 
 namespace gencampi {
 namespace {
 
 // A job whose nodes are all listed, the first four being a square perimeter.
 Job con_nodi(const std::vector<std::pair<double, double>>& punti, const Capacities& c = {}) {
-  Job job(c);
-  for (const auto& [x, y] : punti) aggiungi_nodo(job.store, x, y);
-  job.nodes.npunti = job.store.nnodi;
-  for (int i = 1; i <= job.nodes.npunti; ++i) job.nodes.punti[i] = i;
+  Job job = test::con_nodi(punti, c);
   job.floor.primo_perimetro = 1;
   job.floor.nperimetro = 4;
   job.floor.passo = -1;
