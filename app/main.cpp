@@ -1,13 +1,10 @@
 // gencampi: meshes one floor of one job into fields for slab design.
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "core/run.h"
+#include "run/run.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -23,22 +20,13 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  gencampi::Job job;
-  job.ui.err = stderr;
-  job.ui.status_line = isatty(STDERR_FILENO) != 0;
-
-  std::string cwd;
-  std::vector<char> buf(4096);
-  while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
-  cwd = buf.data();
-
+  gencampi::Run run(stderr);
   try {
-    gencampi::form_load(job, args, cwd);
-  } catch (const gencampi::FineElaborazione& f) {
-    return gencampi::termina(job, f);
+    gencampi::form_load(run, args, gencampi::cartella_di_avvio());
+  } catch (const gencampi::RunEnd& f) {
+    return gencampi::termina(run, f);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "gencampi: errore interno: %s\n", e.what());
     return 2;
   }
-  return gencampi::stato_finale(job);
 }

@@ -7,14 +7,15 @@
 #include <filesystem>
 
 #include "core/job.h"
+#include "floor/drawing.h"
 #include "mesh/field_stage.h"
-#include "mesh/triangle_grid.h"
+#include "support/triangle_grid.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void fase(benchmark::State& state, bool veloce) {
+void fase(benchmark::State& state, gencampi::Engine engine) {
   const int nx = static_cast<int>(state.range(0));
   const int ny = nx * 3 / 5;
   const fs::path dir =
@@ -24,21 +25,23 @@ void fase(benchmark::State& state, bool veloce) {
   for (auto _ : state) {
     state.PauseTiming();
     gencampi::Job job;
+    job.engine = engine;
     gencampi::griglia_triangoli(job, 1, nx, ny, 45);
     job.dirs.dirprogra = (dir / "progra").string();
     job.dirs.dirlavoro = (dir / "lavoro").string();
     state.ResumeTiming();
-    gencampi::fase_campi(job, 1, veloce);
+    gencampi::fase_campi(job, 1);
+    gencampi::creadisegno(job);
     state.counters["campi"] = 2.0 * nx * ny;
   }
   fs::remove_all(dir);
 }
 
 void BM_FaseCampi(benchmark::State& state) {
-  fase(state, true);
+  fase(state, gencampi::Engine::fast);
 }
 void BM_FaseCampiRiferimento(benchmark::State& state) {
-  fase(state, false);
+  fase(state, gencampi::Engine::reference);
 }
 
 BENCHMARK(BM_FaseCampi)->Arg(20)->Arg(50)->Arg(70)->Unit(benchmark::kMillisecond);

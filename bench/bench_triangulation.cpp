@@ -17,11 +17,12 @@
 #include <unistd.h>
 
 #include "core/errors.h"
+#include "floor/drawing.h"
 #include "floor/placement.h"
 #include "mesh/fast_triangulation.h"
 #include "mesh/field_stage.h"
-#include "mesh/floor_generator.h"
 #include "mesh/triangulation.h"
+#include "support/floor_generator.h"
 
 namespace gencampi {
 namespace {
@@ -64,9 +65,7 @@ double secondi(std::chrono::steady_clock::time_point a, std::chrono::steady_cloc
   return std::chrono::duration<double>(b - a).count();
 }
 
-enum class Motore { veloce, riferimento };
-
-void misura(benchmark::State& state, Motore motore) {
+void misura(benchmark::State& state, Engine engine) {
   const ParametriPiano p =
       piano(static_cast<double>(state.range(0)), static_cast<double>(state.range(1)));
   double t_piano = 0, t_posa = 0, t_classifica = 0, t_triangoli = 0, t_campi = 0;
@@ -74,12 +73,14 @@ void misura(benchmark::State& state, Motore motore) {
   bool traboccato = false;
   for (auto _ : state) {
     Job job;
+    job.engine = engine;
     job.dirs.dirprogra = cartella();
     job.dirs.dirlavoro = cartella();
     const auto t0 = std::chrono::steady_clock::now();
     genera_piano(job, p);
     const auto t1 = std::chrono::steady_clock::now();
-    posiziona_nodi(job, motore == Motore::veloce);
+    posiziona_nodi(job);
+    scrivi_punti_dis(job);
     const auto t2 = std::chrono::steady_clock::now();
     const Table<int>& punti = job.nodes.punti;
     const int N = job.nodes.npunti;
@@ -88,23 +89,23 @@ void misura(benchmark::State& state, Motore motore) {
     // A floor this large may fill the side table: the run ends there, as the program's
     // would, and the field stage does not run.
     bool pieno = false;
-    if (motore == Motore::veloce) {
-      TriangolazioneVeloce t(job, punti, N);
+    if (engine == Engine::fast) {
+      FastTriangulation t(job, punti, N, {});
       t3 = std::chrono::steady_clock::now();
       try {
         while (t.passata()) {
         }
-      } catch (const FineElaborazione&) {
+      } catch (const RunEnd&) {
         pieno = true;
       }
       t4 = std::chrono::steady_clock::now();
     } else {
-      Ordine ordine = costruisci_ordine(job, punti, N);
+      OrderTable ordine = costruisci_ordine(job, punti, N);
       t3 = std::chrono::steady_clock::now();
       try {
-        while (passata(job, punti, N, ordine)) {
+        while (passata(job, punti, N, ordine, {})) {
         }
-      } catch (const FineElaborazione&) {
+      } catch (const RunEnd&) {
         pieno = true;
       }
       t4 = std::chrono::steady_clock::now();
@@ -115,8 +116,9 @@ void misura(benchmark::State& state, Motore motore) {
     traboccato = pieno;
     if (!pieno) {
       try {
-        fase_campi(job, primo, motore == Motore::veloce);
-      } catch (const FineElaborazione&) {
+        fase_campi(job, primo);
+        creadisegno(job);
+      } catch (const RunEnd&) {
         // The field stage may end the run by itself; its time is still the stage's.
       }
     }
@@ -141,10 +143,10 @@ void misura(benchmark::State& state, Motore motore) {
 }
 
 void Veloce(benchmark::State& state) {
-  misura(state, Motore::veloce);
+  misura(state, Engine::fast);
 }
 void Riferimento(benchmark::State& state) {
-  misura(state, Motore::riferimento);
+  misura(state, Engine::reference);
 }
 
 // Sizes giving about 100, 300, 1100, 2000 and 4000 listed nodes (the largest of these

@@ -1,4 +1,4 @@
-// The floor reader and node placement (leggibase) on any floor file: it must end in
+// The floor reader, node placement and punti.dis on any floor file: it must end in
 // one of its own ways, keep every table inside its capacity and give a node list that
 // names only nodes of the store.
 #include <cstddef>
@@ -8,6 +8,8 @@
 
 #include "core/errors.h"
 #include "core/job.h"
+#include "floor/drawing.h"
+#include "floor/placement.h"
 #include "floor/reader.h"
 #include "fuzz_job.h"
 
@@ -15,7 +17,7 @@ using namespace gencampi;
 using namespace gencampi::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const AlberoLavoro albero;
+  static const FuzzTree albero;
   const std::string_view pavimento(reinterpret_cast<const char*>(data), size);
   albero.pulisci();
   scrivi(albero.ini(), ini_standard);
@@ -27,9 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   job.dirs.dirlavoro = albero.lavoro().string();
   bool completo = false;
   try {
-    leggibase(job);
-    completo = job.ui.messaggi.empty();
-  } catch (const FineElaborazione& f) {
+    if (leggibase(job) == FloorRead::complete) {
+      posiziona_nodi(job);
+      scrivi_punti_dis(job);
+      completo = true;
+    }
+  } catch (const RunEnd& f) {
     if (f.stato != 1 || f.testo.empty()) violato("the reader ended without its message");
   }
 

@@ -40,7 +40,7 @@ void testo_qualsiasi(std::string_view s) {
 // Reads the text with the field reader, choosing each kind of field by a byte of the
 // text itself; every call must either consume something or report the end.
 void letture(std::string_view s) {
-  Lettore r{std::string(s)};
+  Reader r{std::string(s)};
   std::size_t k = 0;
   for (std::size_t passi = 0; passi <= s.size() + 1; ++passi) {
     const unsigned scelta = s.empty() ? 0 : static_cast<unsigned char>(s[k++ % s.size()]) % 3;
@@ -78,7 +78,7 @@ void stampa(double v) {
   if (std::isinf(*letto) && std::fabs(v) > 1.797693134862315e308 * (1 - 1e-15)) return;
   if (formato(*letto) != f) violato("a printed number does not print the same when read back");
   if (std::fabs(*letto - v) > std::fabs(v) * 1e-14) violato("a printed number is too far off");
-  Lettore r{f + "\r\n"};
+  Reader r{f + "\r\n"};
   if (r.numero() != corpo) violato("a printed number reads apart");
   if (!r.finito()) violato("a printed line leaves something behind");
 }

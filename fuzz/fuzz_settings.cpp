@@ -18,7 +18,7 @@ using namespace gencampi;
 using namespace gencampi::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const AlberoLavoro albero;
+  static const FuzzTree albero;
   const std::string testo(reinterpret_cast<const char*>(data), size);
   scrivi(albero.ini(), testo);
   Dirs d;
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (risposta != 0 && risposta != 1) violato("Risposta is neither 0 nor 1");
   if (leggi(albero.ini()) != testo) violato("a lookup wrote to the settings file");
 
-  for (const ChiaveMesh* k :
+  for (const MeshKey* k :
        {&chiave_distanza_min, &chiave_distanza_max, &chiave_coeff_lato, &chiave_allinea_lati}) {
     int trovata = 0;
     std::string valore;
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // A key found takes its line's value; a missing one, its default.
       const double atteso = valore_iniziale(trovata == 1 ? valore : k->valore_default);
       if (v != atteso) violato("a setting has neither its line's value nor its default");
-    } catch (const FineElaborazione& f) {
+    } catch (const RunEnd& f) {
       if (f.testo != "Errore in lettura del file " + path || f.titolo != "ERRORE !!" ||
           f.stato != 1)
         violato("the settings file ended the run with another message");

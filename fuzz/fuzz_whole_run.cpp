@@ -8,10 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/errors.h"
-#include "core/job.h"
-#include "core/run.h"
 #include "fuzz_job.h"
+#include "run/run.h"
 
 namespace {
 
@@ -39,7 +37,7 @@ bool messaggio_noto(const std::string& m) {
 
 // Every file the run wrote holds whole lines, and the squared fields' scratch file,
 // which grows one record at a time, holds whole records of a count line and four corners.
-void righe_intere(const AlberoLavoro& albero) {
+void righe_intere(const FuzzTree& albero) {
   for (const fs::path& d : {albero.progra(), albero.lavoro()})
     for (const auto& e : fs::directory_iterator(d)) {
       if (e.path().filename() == "impalcato.txt") continue;
@@ -62,7 +60,7 @@ void righe_intere(const AlberoLavoro& albero) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > lunghezza_massima) return 0;
-  static const AlberoLavoro albero;
+  static const FuzzTree albero;
   const std::string_view in(reinterpret_cast<const char*>(data), size);
   std::string_view ini = ini_standard;
   std::string_view pavimento = in;
@@ -77,18 +75,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string dirlav = leggi(albero.radice / "impostazioni" / "dirlav");
   const std::string lavoro = leggi(albero.radice / "impostazioni" / "lavoro");
 
-  Job job;
+  Run run;
   int stato = 0;
   try {
-    form_load(job, {"|diroot=" + albero.radice.string()}, "/");
-    violato("a run returned without ending");
-  } catch (const FineElaborazione& f) {
-    stato = termina(job, f);
+    form_load(run, {"|diroot=" + albero.radice.string()}, "/");
+  } catch (const RunEnd& f) {
+    stato = termina(run, f);
   }
 
-  for (const std::string& m : job.ui.messaggi)
+  for (const std::string& m : run.ui.messaggi)
     if (!messaggio_noto(m)) violato("a message the program does not have");
-  if (stato != (job.ui.messaggi.empty() ? 0 : 1)) violato("exit status against the messages shown");
+  if (stato != (run.ui.messaggi.empty() ? 0 : 1)) violato("exit status against the messages shown");
   if (leggi(albero.pavimento()) != pavimento) violato("the floor file was changed");
   if (leggi(albero.radice / "impostazioni" / "dirlav") != dirlav ||
       leggi(albero.radice / "impostazioni" / "lavoro") != lavoro)

@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
+#include "core/dirs.h"
 #include "core/table.h"
-#include "ui/console.h"
 
 namespace gencampi {
 
@@ -24,9 +24,9 @@ struct Capacities {
 };
 
 // Side tags.
-inline constexpr int col_perimetro = 2;  // perimeter and extra polylines
-inline constexpr int col_buchi = 3;      // holes and committed triangle sides
-inline constexpr int col_muri = 5;       // walls
+inline constexpr int col_perimetro = 2;    // perimeter and extra polylines
+inline constexpr int col_buchi = 3;        // holes and committed triangle sides
+inline constexpr int col_muri = 5;         // walls
 inline constexpr int col_provvisorio = 8;  // tentative sides of the triangulation
 inline constexpr int col_disegno = 1;      // sides rebuilt for the drawing, temporary pair side
 
@@ -81,13 +81,10 @@ struct NodeList {
   explicit NodeList(const Capacities& c) : punti(c.punti) {}
 };
 
-struct Dirs {
-  std::string comando;
-  std::string dirroot;
-  std::string dirprogra;
-  std::string lavoro;
-  std::string dirlavoro;
-};
+// The accelerated engines give the same bytes as the straightforward reading of each
+// procedure, which stays beside them as the reference that tests and benchmarks compare
+// against. A run uses the fast engines; the choice is read in one place per stage.
+enum class Engine { fast, reference };
 
 struct Job {
   Capacities cap;
@@ -97,15 +94,9 @@ struct Job {
   Fields fields;
   NodeList nodes;
   Dirs dirs;
-  Console ui;
+  Engine engine = Engine::fast;
 
-  explicit Job(const Capacities& c = {})
-      : cap(c), store(c), floor(c), fields(c), nodes(c) {}
+  explicit Job(const Capacities& c = {}) : cap(c), store(c), floor(c), fields(c), nodes(c) {}
 };
-
-// File names are a directory string, a separator and the name.
-inline std::string file_in(const std::string& dir, const std::string& name) {
-  return dir + "/" + name;
-}
 
 }  // namespace gencampi

@@ -13,27 +13,27 @@ namespace {
 constexpr double cella_massima = 1e15;
 }  // namespace
 
-std::int64_t IndiceNodi::cella(double v) const {
+std::int64_t NodeIndex::cella(double v) const {
   double c = std::floor(v / lato_cella_);
   if (!(c > -cella_massima)) c = -cella_massima;
   if (c > cella_massima) c = cella_massima;
   return static_cast<std::int64_t>(c);
 }
 
-IndiceNodi::Chiave IndiceNodi::chiave(std::int64_t cx, std::int64_t cy) {
-  return static_cast<Chiave>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<Chiave>(cy);
+NodeIndex::Key NodeIndex::chiave(std::int64_t cx, std::int64_t cy) {
+  return static_cast<Key>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<Key>(cy);
 }
 
-IndiceNodi::IndiceNodi(const Store& s, double lato_cella)
+NodeIndex::NodeIndex(const Store& s, double lato_cella)
     : lato_cella_(std::max(lato_cella, 4 * tolleranza_nodo)) {
   for (int i = 1; i <= s.nnodi; ++i) inserisci(i, s.xnodo[i], s.ynodo[i]);
 }
 
-void IndiceNodi::inserisci(int nodo, double x, double y) {
+void NodeIndex::inserisci(int nodo, double x, double y) {
   celle_[chiave(cella(x), cella(y))].push_back(nodo);
 }
 
-void IndiceNodi::spostato(const Store& s, int nodo, double x_prima, double y_prima) {
+void NodeIndex::spostato(const Store& s, int nodo, double x_prima, double y_prima) {
   std::vector<int>& v = celle_[chiave(cella(x_prima), cella(y_prima))];
   v.erase(std::find(v.begin(), v.end(), nodo));
   inserisci(nodo, s.xnodo[nodo], s.ynodo[nodo]);
@@ -42,7 +42,7 @@ void IndiceNodi::spostato(const Store& s, int nodo, double x_prima, double y_pri
 // A node that passes either test lies within half a cell of the point, so in the point's
 // cell or a neighbouring one, even after the rounding of the cell's division.
 template <class Test>
-int IndiceNodi::cerca(const Store& s, double x, double y, Test vicino) const {
+int NodeIndex::cerca(const Store& s, double x, double y, Test vicino) const {
   const std::int64_t cx = cella(x), cy = cella(y);
   int trovato = 0;
   for (std::int64_t dx = -1; dx <= 1; ++dx) {
@@ -57,7 +57,7 @@ int IndiceNodi::cerca(const Store& s, double x, double y, Test vicino) const {
   return trovato;
 }
 
-int IndiceNodi::aggiungi_nodo(Store& s, double x, double y) {
+int NodeIndex::aggiungi_nodo(Store& s, double x, double y) {
   const int trovato = cerca(s, x, y, [x, y](double xi, double yi) {
     return std::fabs(x - xi) < tolleranza_nodo && std::fabs(y - yi) < tolleranza_nodo;
   });
@@ -67,7 +67,7 @@ int IndiceNodi::aggiungi_nodo(Store& s, double x, double y) {
   return nuovo;
 }
 
-int IndiceNodi::aggiungi_nodo_dist(Store& s, double x, double y, double d) {
+int NodeIndex::aggiungi_nodo_dist(Store& s, double x, double y, double d) {
   const double d2 = d * d;
   int trovato = 0;
   if (std::fabs(d) <= lato_cella_ / 2) {

@@ -12,11 +12,11 @@
 
 namespace gencampi {
 
-class IndiceNodi {
+class NodeIndex {
  public:
   // Indexes nodes 1..nnodi of the store as they stand, in cells of the given width;
   // aggiungi_nodo_dist is answered from the cells for distances up to half of it.
-  explicit IndiceNodi(const Store& s, double lato_cella = 4 * 0.000001);
+  explicit NodeIndex(const Store& s, double lato_cella = 4 * 0.000001);
 
   // aggiungi_nodo through the index.
   int aggiungi_nodo(Store& s, double x, double y);
@@ -29,16 +29,16 @@ class IndiceNodi {
   void spostato(const Store& s, int nodo, double x_prima, double y_prima);
 
  private:
-  using Chiave = std::uint64_t;
+  using Key = std::uint64_t;
   std::int64_t cella(double v) const;
-  static Chiave chiave(std::int64_t cx, std::int64_t cy);
+  static Key chiave(std::int64_t cx, std::int64_t cy);
   void inserisci(int nodo, double x, double y);
   // The lowest-numbered node of the cells around (x, y) that passes `vicino`.
   template <class Test>
   int cerca(const Store& s, double x, double y, Test vicino) const;
 
   double lato_cella_;
-  std::unordered_map<Chiave, std::vector<int>> celle_;
+  std::unordered_map<Key, std::vector<int>> celle_;
 };
 
 }  // namespace gencampi

@@ -10,16 +10,16 @@ namespace gencampi {
 
 // The default lines keep the value in column 30 or 31 and the comment bar in column 41,
 // so that a file the program has extended lines up with one written by hand.
-const ChiaveMesh chiave_distanza_min = {
+const MeshKey chiave_distanza_min = {
     "MESH.distanza_min", "MESH.distanza_min            50         |(criterio per generatore mesh)",
     "50"};
-const ChiaveMesh chiave_distanza_max = {
+const MeshKey chiave_distanza_max = {
     "MESH.distanza_max", "MESH.distanza_max             100       |(criterio per generatore mesh)",
     "100"};
-const ChiaveMesh chiave_coeff_lato = {
+const MeshKey chiave_coeff_lato = {
     "MESH.coeff_lato", "MESH.coeff_lato              0.00       |(coeff. di suddivisione campi)",
     "0.00"};
-const ChiaveMesh chiave_allinea_lati = {
+const MeshKey chiave_allinea_lati = {
     "MESH.allinea_lati", "MESH.allinea_lati             1.00      |(allineamento lati)", "1.00"};
 
 std::string file_impostazioni(const Dirs& d) {
@@ -43,7 +43,7 @@ void leg_tirnel_ini(const Dirs& d, const std::string& titolo, int& Risposta, std
     if (ferma_il_run(ferma)) throw fine_non_trovo(path);
     return;
   }
-  Lettore r(std::move(*testo));
+  Reader r(std::move(*testo));
   while (std::optional<std::string> riga = r.riga()) {
     const std::string& L = *riga;
     const int n = static_cast<int>(L.size());
@@ -79,7 +79,7 @@ void leg_tirnel_ini(const Dirs& d, const std::string& titolo, int& Risposta, std
   }
 }
 
-double leggi_impostazione(const Dirs& d, const ChiaveMesh& k) {
+double leggi_impostazione(const Dirs& d, const MeshKey& k) {
   int risposta = 0;
   std::string associato;
   leg_tirnel_ini(d, k.chiave, risposta, associato);

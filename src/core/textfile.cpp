@@ -1,9 +1,5 @@
 #include "core/textfile.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -11,14 +7,14 @@
 #include <vector>
 
 #include "core/numbers.h"
+#include "core/platform.h"
 
 namespace gencampi {
 
 namespace {
 
 bool esiste_esatto(const std::string& p) {
-  struct stat st;
-  return ::stat(p.c_str(), &st) == 0;
+  return sistema::esiste(p);
 }
 
 // A path read from a damaged job file may hold a NUL byte. The system would take it to
@@ -41,14 +37,11 @@ bool uguali_senza_maiuscole(const std::string& a, const std::string& b) {
 
 // The entry of `dir` equal to `name` ignoring case, the first in byte order.
 std::optional<std::string> cerca_voce(const std::string& dir, const std::string& name) {
-  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (d == nullptr) return std::nullopt;
+  std::optional<std::vector<std::string>> nomi = sistema::voci(dir);
+  if (!nomi) return std::nullopt;
   std::vector<std::string> trovate;
-  while (dirent* e = ::readdir(d)) {
-    std::string n = e->d_name;
+  for (const std::string& n : *nomi)
     if (uguali_senza_maiuscole(n, name)) trovate.push_back(n);
-  }
-  ::closedir(d);
   if (trovate.empty()) return std::nullopt;
   return *std::min_element(trovate.begin(), trovate.end());
 }
@@ -93,10 +86,9 @@ bool esiste(const std::string& path) {
 std::optional<std::string> leggi_tutto(const std::string& path) {
   if (!nome_possibile(path)) return std::nullopt;
   std::string p = risolvi(path);
-  struct stat st;
   // Only a plain file can be read to its end: a directory has no text, and a pipe or a
   // device put where a job file belongs would keep the run waiting for ever.
-  if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (!sistema::file_regolare(p)) return std::nullopt;
   std::ifstream f(p, std::ios::binary);
   if (!f) return std::nullopt;
   std::ostringstream ss;
@@ -108,7 +100,7 @@ std::optional<std::string> leggi_tutto(const std::string& path) {
 bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
   if (!nome_possibile(path)) return false;
   std::string p = risolvi(path);
-  std::string tmp = p + ".tmp~" + std::to_string(::getpid());
+  std::string tmp = p + ".tmp~" + std::to_string(sistema::id_processo());
   {
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (f == nullptr) return false;
@@ -139,14 +131,14 @@ void elimina(const std::string& path) {
   if (nome_possibile(path)) std::remove(risolvi(path).c_str());
 }
 
-std::size_t Lettore::fine_riga(std::size_t i) const {
+std::size_t Reader::fine_riga(std::size_t i) const {
   if (i >= t_.size()) return 0;
   if (t_[i] == '\n') return 1;
   if (t_[i] == '\r' && i + 1 < t_.size() && t_[i + 1] == '\n') return 2;
   return 0;
 }
 
-std::optional<std::string> Lettore::testo() {
+std::optional<std::string> Reader::testo() {
   if (finito()) return std::nullopt;
   while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\t')) ++p_;
   std::string campo;
@@ -164,7 +156,7 @@ std::optional<std::string> Lettore::testo() {
   return campo;
 }
 
-std::optional<std::string> Lettore::numero() {
+std::optional<std::string> Reader::numero() {
   for (;;) {
     if (finito()) return std::nullopt;
     if (t_[p_] == ' ' || t_[p_] == '\t') {
@@ -188,7 +180,7 @@ std::optional<std::string> Lettore::numero() {
   return campo;
 }
 
-std::optional<std::string> Lettore::riga() {
+std::optional<std::string> Reader::riga() {
   if (finito()) return std::nullopt;
   std::string r;
   while (p_ < t_.size() && fine_riga(p_) == 0) r.push_back(t_[p_++]);
@@ -196,12 +188,12 @@ std::optional<std::string> Lettore::riga() {
   return r;
 }
 
-Scrittore& Scrittore::num(double v) {
+Writer& Writer::num(double v) {
   b_ += formato(v);
   return *this;
 }
 
-Scrittore& Scrittore::num(int v) {
+Writer& Writer::num(int v) {
   b_ += formato(v);
   return *this;
 }

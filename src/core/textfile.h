@@ -36,9 +36,9 @@ void elimina(const std::string& path);
 // Field reader over the text of a file. Line ends are CR LF or a bare LF; a bare CR
 // is data. Every reading function returns nullopt when the file has ended before the
 // item it must read.
-class Lettore {
+class Reader {
  public:
-  explicit Lettore(std::string testo) : t_(std::move(testo)) {}
+  explicit Reader(std::string testo) : t_(std::move(testo)) {}
 
   bool finito() const { return p_ >= t_.size(); }
 
@@ -62,18 +62,18 @@ class Lettore {
 };
 
 // Builds the lines of an output file; every line ends with CR LF.
-class Scrittore {
+class Writer {
  public:
-  Scrittore& operator<<(const std::string& s) {
+  Writer& operator<<(const std::string& s) {
     b_ += s;
     return *this;
   }
-  Scrittore& operator<<(const char* s) {
+  Writer& operator<<(const char* s) {
     b_ += s;
     return *this;
   }
-  Scrittore& num(double v);
-  Scrittore& num(int v);
+  Writer& num(double v);
+  Writer& num(int v);
   void a_capo() { b_ += "\r\n"; }
   void riga(const std::string& s) {
     b_ += s;

@@ -2,19 +2,19 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "floor/region.h"
-#include "mesh/angles.h"
 
 namespace gencampi {
 
 namespace {
 
-struct Triangolo {
+struct Triangle {
   double x[3], y[3];
 };
 
 // Crossings of the ray from (xp, yp) with the edges uno-due, due-tre, uno-tre.
-int attraversamenti(const Triangolo& t, double xp, double yp) {
+int attraversamenti(const Triangle& t, double xp, double yp) {
   int conta = 0;
   if (attraversa(xp, yp, t.x[0], t.y[0], t.x[1], t.y[1])) ++conta;
   if (attraversa(xp, yp, t.x[1], t.y[1], t.x[2], t.y[2])) ++conta;
@@ -60,8 +60,8 @@ bool lato_nel_triangolo(const Store& s, int uno, int due, int tre, int p, int q,
 
 bool ingloba(const Job& job, int uno, int due, int tre, const Table<int>& punti, int Npunti) {
   const Store& s = job.store;
-  const Triangolo t{{s.xnodo[uno], s.xnodo[due], s.xnodo[tre]},
-                    {s.ynodo[uno], s.ynodo[due], s.ynodo[tre]}};
+  const Triangle t{{s.xnodo[uno], s.xnodo[due], s.xnodo[tre]},
+                   {s.ynodo[uno], s.ynodo[due], s.ynodo[tre]}};
   double xmin = t.x[0], xmax = xmin, ymin = t.y[0], ymax = ymin;
   for (int c = 1; c < 3; ++c) {
     if (t.x[c] < xmin) xmin = t.x[c];

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/store.h"
-#include "mesh/angles.h"
 
 namespace gencampi {
 

@@ -11,9 +11,9 @@ namespace gencampi {
 namespace {
 
 // Fields 1..ncampi by the nodes at their corners.
-class CampiPerNodo {
+class FieldsByNode {
  public:
-  explicit CampiPerNodo(const Fields& f) {
+  explicit FieldsByNode(const Fields& f) {
     for (int i = 1; i <= f.ncampi; ++i)
       for (int c = 1; c <= 3; ++c) {
         std::vector<int>& l = elenco(f.campo[i][c]);
@@ -43,9 +43,9 @@ class CampiPerNodo {
 
 }  // namespace
 
-void cercacoppie_tutte(Job& job, int primo, int ultimo) {
+void cercacoppie_veloce(Job& job, int primo, int ultimo) {
   Fields& f = job.fields;
-  const CampiPerNodo indice(f);
+  const FieldsByNode indice(f);
   std::vector<int> candidati;
   for (int corr = primo; corr <= ultimo; ++corr) {
     const auto c = f.campo[corr];

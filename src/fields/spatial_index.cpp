@@ -3,63 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/store.h"
 #include "fields/candidate.h"
 #include "fields/checks.h"
 #include "floor/region.h"
-#include "mesh/angles.h"
 
 namespace gencampi {
 
-Griglia::Griglia(double xmin, double ymin, double xmax, double ymax, int celle) {
-  const double w = std::max(xmax - xmin, 0.0);
-  const double a = std::max(ymax - ymin, 0.0);
-  const double n = std::max(celle, 1);
-  double h = std::sqrt(w * a / n);
-  // A flat or tiny node set still gets cells of a sensible size; and no axis gets more
-  // cells than the grid can usefully hold.
-  h = std::max(h, std::max(w, a) / 4096);
-  if (!(h > 0) || !std::isfinite(h)) h = 1;
-  x0_ = xmin;
-  y0_ = ymin;
-  h_ = h;
-  nx_ = static_cast<int>(std::min(w / h, 4096.0)) + 1;
-  ny_ = static_cast<int>(std::min(a / h, 4096.0)) + 1;
-}
-
-int Griglia::colonna(double x) const {
-  const double t = (x - x0_) / h_;
-  if (!(t > 0)) return 0;
-  if (t >= nx_) return nx_ - 1;
-  return static_cast<int>(t);
-}
-
-int Griglia::riga(double y) const {
-  const double t = (y - y0_) / h_;
-  if (!(t > 0)) return 0;
-  if (t >= ny_) return ny_ - 1;
-  return static_cast<int>(t);
-}
-
-void celle_scatola(const Griglia& g, double xmin, double ymin, double xmax, double ymax,
-                   std::vector<int>& celle) {
-  celle.clear();
-  const int c0 = g.colonna(xmin), c1 = g.colonna(xmax);
-  const int r0 = g.riga(ymin), r1 = g.riga(ymax);
-  for (int r = r0; r <= r1; ++r)
-    for (int c = c0; c <= c1; ++c) celle.push_back(g.indice(c, r));
-}
-
-void celle_corridoio(const Griglia& g, double xa, double ya, double xb, double yb, double margine,
-                     std::vector<int>& celle) {
-  celle.clear();
-  visita_corridoio(g, xa, ya, xb, yb, margine, [&](int c) {
-    celle.push_back(c);
-    return false;
-  });
-}
-
-IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npunti) : job_(job) {
+SpatialIndex::SpatialIndex(const Job& job, const Table<int>& punti, int Npunti) : job_(job) {
   const Store& s = job.store;
   const int npunti = job.nodes.npunti;
   int nmax = std::max(Npunti, npunti);
@@ -85,7 +37,7 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
     ymax = std::max(ymax, y);
     massimo_ = std::max({massimo_, std::fabs(x), std::fabs(y)});
   }
-  g_ = Griglia(xmin, ymin, xmax, ymax, std::max(nmax / 2, 1));
+  g_ = Grid(xmin, ymin, xmax, ymax, std::max(nmax / 2, 1));
   const auto ncelle = static_cast<std::size_t>(g_.celle());
   lati_.resize(ncelle);
   recenti_.resize(ncelle);
@@ -107,7 +59,7 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
   for (int i = 1; i <= nmax; ++i) {
     const int c = cella_di[static_cast<std::size_t>(i)];
     nodi_[static_cast<std::size_t>(pieno[static_cast<std::size_t>(c)]++)] =
-        Nodo{i, i <= Npunti, i <= npunti, elencato[static_cast<std::size_t>(i)] != 0};
+        Node{i, i <= Npunti, i <= npunti, elencato[static_cast<std::size_t>(i)] != 0};
   }
 
   campi_nodo_.resize(static_cast<std::size_t>(ultimo) + 1);
@@ -118,19 +70,19 @@ IndiceSpaziale::IndiceSpaziale(const Job& job, const Table<int>& punti, int Npun
   for (int t = 1; t <= job.fields.ncampi; ++t) aggiungi_campo(t);
 }
 
-void IndiceSpaziale::aggiungi_lato(int i) {
+void SpatialIndex::aggiungi_lato(int i) {
   const Store& s = job_.store;
   const int p = s.lato[i][1], q = s.lato[i][2];
   const double xp = s.xnodo[p], yp = s.ynodo[p], xq = s.xnodo[q], yq = s.ynodo[q];
   massimo_ = std::max({massimo_, std::fabs(xp), std::fabs(yp), std::fabs(xq), std::fabs(yq)});
   celle_scatola(g_, std::min(xp, xq), std::min(yp, yq), std::max(xp, xq), std::max(yp, yq), celle_);
-  const Lato l{i, p, q, std::min(xp, xq), std::max(xp, xq), std::min(yp, yq), std::max(yp, yq)};
+  const Side l{i, p, q, std::min(xp, xq), std::max(xp, xq), std::min(yp, yq), std::max(yp, yq)};
   for (int c : celle_) lati_[static_cast<std::size_t>(c)].push_back(l);
   const double xm = (xp + xq) / 2, ym = (yp + yq) / 2;
   medi_[static_cast<std::size_t>(g_.indice(g_.colonna(xm), g_.riga(ym)))].push_back(i);
 }
 
-void IndiceSpaziale::aggiungi_campo(int t, bool con_lati) {
+void SpatialIndex::aggiungi_campo(int t, bool con_lati) {
   const Store& s = job_.store;
   const auto& f = job_.fields.campo[t];
   double xmin = s.xnodo[f[1]], xmax = xmin, ymin = s.ynodo[f[1]], ymax = ymin;
@@ -154,13 +106,13 @@ void IndiceSpaziale::aggiungi_campo(int t, bool con_lati) {
   }
 }
 
-const std::vector<int>& IndiceSpaziale::campi_del_nodo(int p) const {
+const std::vector<int>& SpatialIndex::campi_del_nodo(int p) const {
   static const std::vector<int> nessuno;
   if (p < 0 || static_cast<std::size_t>(p) >= campi_nodo_.size()) return nessuno;
   return campi_nodo_[static_cast<std::size_t>(p)];
 }
 
-bool IndiceSpaziale::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
+bool SpatialIndex::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
   std::uint32_t& t = timbri[static_cast<std::size_t>(i)];
   if (t == timbro_) return false;
   t = timbro_;
@@ -169,9 +121,8 @@ bool IndiceSpaziale::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
 
 // The box test first, exactly as the crossing test opens (a side strictly apart in X
 // or Y cannot cross), then each side once per check.
-bool IndiceSpaziale::lato_taglia(const Lato& l, int a, int b, double xa, double ya, double xb,
-                                 double yb, double sxmin, double sxmax, double symin,
-                                 double symax) {
+bool SpatialIndex::lato_taglia(const Side& l, int a, int b, double xa, double ya, double xb,
+                               double yb, double sxmin, double sxmax, double symin, double symax) {
   if (sxmax < l.xmin || sxmin > l.xmax || symax < l.ymin || symin > l.ymax) return false;
   if (l.da == a || l.da == b || l.a == a || l.a == b) return false;
   if (!nuovo(timbro_lati_, l.numero)) return false;
@@ -179,19 +130,19 @@ bool IndiceSpaziale::lato_taglia(const Lato& l, int a, int b, double xa, double 
   return incrocio(xa, ya, xb, yb, s.xnodo[l.da], s.ynodo[l.da], s.xnodo[l.a], s.ynodo[l.a]);
 }
 
-bool IndiceSpaziale::campo_taglia(int t, int a, int b, Bloccante* spigolo) const {
+bool SpatialIndex::campo_taglia(int t, int a, int b, Blocker* spigolo) const {
   return attraversa_campo(job_.store, job_.fields.campo[t], a, b,
                           spigolo != nullptr ? &spigolo->da : nullptr,
                           spigolo != nullptr ? &spigolo->a : nullptr);
 }
 
-bool IndiceSpaziale::nodo_sul_lato(int k, int a, int b) const {
+bool SpatialIndex::nodo_sul_lato(int k, int a, int b) const {
   return gencampi::nodo_sul_lato(job_.store, k, a, b);
 }
 
-bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
-  Bloccante nessuno;
-  Bloccante& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
+bool SpatialIndex::controlla(int a, int b, Blocker* bloccante) {
+  Blocker nessuno;
+  Blocker& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
   rifiuto = {};
   const Store& s = job_.store;
   const double xa = s.xnodo[a], ya = s.ynodo[a], xb = s.xnodo[b], yb = s.ynodo[b];
@@ -225,14 +176,14 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   const bool rifiutato = visita_corridoio(g_, xa, ya, xb, yb, margine, [&](int c) {
     const auto cc = static_cast<std::size_t>(c);
     timbro_celle_[cc] = timbro_;
-    for (const Lato& l : lati_[cc])
+    for (const Side& l : lati_[cc])
       if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
         rifiuto = {l.da, l.a};
         return true;
       }
     for (int t : campi_[cc])
       if (nuovo(timbro_campi_, t) && campo_taglia(t, a, b, &rifiuto)) return true;
-    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
+    for (const Node* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
       if (!n->controllato || n->numero == a || n->numero == b) continue;
       // Only a node within the corridor can be flagged; the angle is taken for those.
       const double vx = s.xnodo[n->numero] - xa, vy = s.ynodo[n->numero] - ya;
@@ -251,7 +202,7 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
     const auto cc = static_cast<std::size_t>(c);
     // The cells of the corridor are done.
     if (timbro_celle_[cc] == timbro_) continue;
-    for (const Lato& l : lati_[cc])
+    for (const Side& l : lati_[cc])
       if (lato_taglia(l, a, b, xa, ya, xb, yb, sxmin, sxmax, symin, symax)) {
         rifiuto = {l.da, l.a};
         return false;
@@ -262,9 +213,9 @@ bool IndiceSpaziale::controlla(int a, int b, Bloccante* bloccante) {
   return true;
 }
 
-bool IndiceSpaziale::ricontrolla(int a, int b, int campi, Bloccante* bloccante) {
-  Bloccante nessuno;
-  Bloccante& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
+bool SpatialIndex::ricontrolla(int a, int b, int campi, Blocker* bloccante) {
+  Blocker nessuno;
+  Blocker& rifiuto = bloccante != nullptr ? *bloccante : nessuno;
   rifiuto = {};
   if (++timbro_ == 0) {
     std::fill(timbro_lati_.begin(), timbro_lati_.end(), 0);
@@ -286,7 +237,7 @@ bool IndiceSpaziale::ricontrolla(int a, int b, int campi, Bloccante* bloccante) 
   return true;
 }
 
-bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
+bool SpatialIndex::ingloba(int uno, int due, int tre) {
   const Store& s = job_.store;
   const double tx[3] = {s.xnodo[uno], s.xnodo[due], s.xnodo[tre]};
   const double ty[3] = {s.ynodo[uno], s.ynodo[due], s.ynodo[tre]};
@@ -339,7 +290,7 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
     }
   }
   for (int c : celle_) {
-    for (const Nodo* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
+    for (const Node* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
       const int p = n->numero;
       if (!n->elencato || p == uno || p == due || p == tre) continue;
       const double xp = s.xnodo[p], yp = s.ynodo[p];
@@ -354,7 +305,7 @@ bool IndiceSpaziale::ingloba(int uno, int due, int tre) {
   return false;
 }
 
-bool IndiceSpaziale::percorso(int uno, int due, int tre) {
+bool SpatialIndex::percorso(int uno, int due, int tre) {
   // A field with these three corners has uno among them: only uno's fields can match.
   const Fields& f = job_.fields;
   for (int t : campi_del_nodo(uno)) {

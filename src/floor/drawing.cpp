@@ -23,7 +23,7 @@ constexpr const char* coda_nodo = "  0.0";
 constexpr const char* sezione_vuota = "0";
 
 // Header and node table, common to both drawing files.
-void scrivi_intestazione_e_nodi(Scrittore& w, const Store& s) {
+void scrivi_intestazione_e_nodi(Writer& w, const Store& s) {
   w.riga("3");
   for (int i = 0; i < 3; ++i) w.riga(riga_estensione);
   w.num(s.nnodi).a_capo();
@@ -33,15 +33,15 @@ void scrivi_intestazione_e_nodi(Scrittore& w, const Store& s) {
   }
 }
 
-void salva(const std::string& path, const Scrittore& w) {
+void salva(const std::string& path, const Writer& w) {
   if (!scrivi_tutto(path, w.testo())) throw fine_apertura(path);
 }
 
 // Reads campi.txt sequentially; any item that is missing or not a number is a read
 // error of the file.
-class LettoreCampi {
+class FieldFileReader {
  public:
-  LettoreCampi(std::string testo, std::string path)
+  FieldFileReader(std::string testo, std::string path)
       : r_(std::move(testo)), path_(std::move(path)) {}
 
   void salta_testo() {
@@ -63,7 +63,7 @@ class LettoreCampi {
   }
 
  private:
-  Lettore r_;
+  Reader r_;
   std::string path_;
 };
 
@@ -71,7 +71,7 @@ class LettoreCampi {
 
 void scrivi_punti_dis(Job& job) {
   const Store& s = job.store;
-  Scrittore w;
+  Writer w;
   scrivi_intestazione_e_nodi(w, s);
   // Section 1: every node as a point, referred to by its position from 0.
   w.num(s.nnodi).a_capo();
@@ -84,12 +84,14 @@ void scrivi_punti_dis(Job& job) {
   salva(file_in(job.dirs.dirlavoro, "punti.dis"), w);
 }
 
-void creadisegno(Job& job, bool veloce) {
+void creadisegno(Job& job) {
   Store& s = job.store;
   s.nnodi = 0;
   s.nlati = 0;
-  std::optional<IndiceNodi> indice;
-  if (veloce) indice.emplace(s);
+  // The fast way looks the corners up in a hash of node positions; the reference way
+  // scans the store for each, as aggiungi_nodo does.
+  std::optional<NodeIndex> indice;
+  if (job.engine == Engine::fast) indice.emplace(s);
   auto nodo = [&](double x, double y) {
     return indice ? indice->aggiungi_nodo(s, x, y) : aggiungi_nodo(s, x, y);
   };
@@ -97,7 +99,7 @@ void creadisegno(Job& job, bool veloce) {
   const std::string path_campi = file_in(job.dirs.dirprogra, "campi.txt");
   std::optional<std::string> testo = leggi_tutto(path_campi);
   if (!testo) throw fine_non_trovo(path_campi);
-  LettoreCampi r(std::move(*testo), path_campi);
+  FieldFileReader r(std::move(*testo), path_campi);
 
   r.salta_testo();  // the mesh step, not needed for the drawing
   const int ncampi = r.intero();
@@ -128,7 +130,7 @@ void creadisegno(Job& job, bool veloce) {
     }
   }
 
-  Scrittore w;
+  Writer w;
   scrivi_intestazione_e_nodi(w, s);
   w.riga(sezione_vuota);  // no points
   w.num(s.nlati).a_capo();

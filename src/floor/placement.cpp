@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "core/store.h"
-#include "floor/drawing.h"
 #include "floor/region.h"
-#include "ui/main_window.h"
 
 namespace gencampi {
 
@@ -30,7 +28,7 @@ void aggiungi_coordinata(Table<double>& vett, int& n, double v, double tolleranz
 // Grid nodes where the lines through the listed coordinates cross inside the slab. The
 // visiting order decides which of two close candidates becomes the node.
 void riempi_griglia(Job& job, const Table<double>& xg, const Table<double>& yg, int nx, int ny,
-                    IndiceNodi* indice) {
+                    NodeIndex* indice) {
   const double d = job.settings.distanza_min;
   for (int i = 1; i <= nx; ++i)
     for (int j = 1; j <= ny; ++j)
@@ -45,7 +43,7 @@ void riempi_griglia(Job& job, const Table<double>& xg, const Table<double>& yg, 
 // The lines through every node crossing the segment between nodes a and b. The ends are
 // read at each call: on a broken hole outline a vertex number may point past the nodes
 // in use, at a slot the crossings themselves are filling.
-void incroci(Job& job, int a, int b, IndiceNodi* indice) {
+void incroci(Job& job, int a, int b, NodeIndex* indice) {
   const Store& s = job.store;
   const int n = s.nnodi;
   for (int k = 1; k <= n; ++k)
@@ -64,7 +62,7 @@ int successivo(int primo, int s, int n) {
   return s == n - 1 ? primo : primo + s + 1;
 }
 
-void perpendicolari(Job& job, int a, int b, int g, IndiceNodi* indice) {
+void perpendicolari(Job& job, int a, int b, int g, NodeIndex* indice) {
   const Store& s = job.store;
   sortaperp(job, s.xnodo[a], s.ynodo[a], s.xnodo[b], s.ynodo[b], g, indice);
 }
@@ -92,7 +90,7 @@ void sortaxy(Job& job, Table<double>& vettx, Table<double>& vetty, int& nx, int&
 }
 
 void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntiorig,
-               IndiceNodi* indice) {
+               NodeIndex* indice) {
   // A repeated vertex gives a segment without a line to project onto.
   if (x1 == x2 && y1 == y2) return;
   Store& st = job.store;
@@ -158,17 +156,17 @@ void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntio
   }
 }
 
-void posiziona_nodi(Job& job, bool veloce) {
+void posiziona_nodi(Job& job) {
   Store& st = job.store;
   Floor& fl = job.floor;
   NodeList& nl = job.nodes;
 
-  ottimizza_click(job);
-
-  // Cells twice the merge distance wide hold every node a merge can find.
-  std::optional<IndiceNodi> indice_nodi;
-  if (veloce) indice_nodi.emplace(st, 2 * std::fabs(job.settings.distanza_min));
-  IndiceNodi* indice = indice_nodi ? &*indice_nodi : nullptr;
+  // The fast way adds and merges nodes through a hash of node positions, in cells twice
+  // the merge distance wide so that they hold every node a merge can find; the
+  // reference way scans the store for every node.
+  std::optional<NodeIndex> indice_nodi;
+  if (job.engine == Engine::fast) indice_nodi.emplace(st, 2 * std::fabs(job.settings.distanza_min));
+  NodeIndex* indice = indice_nodi ? &*indice_nodi : nullptr;
 
   if (job.settings.allinea_lati >= 1 && fl.passo >= 0) {
     Table<double> xgriglia(job.cap.griglia), ygriglia(job.cap.griglia);
@@ -215,8 +213,6 @@ void posiziona_nodi(Job& job, bool veloce) {
       perpendicolari(job, fl.primo_perimetro + s, successivo(fl.primo_perimetro, s, fl.nperimetro),
                      g, indice);
   }
-
-  scrivi_punti_dis(job);
 }
 
 }  // namespace gencampi

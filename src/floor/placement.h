@@ -12,14 +12,14 @@ void sortaxy(Job& job, Table<double>& vettx, Table<double>& vetty, int& nx, int&
 
 void rovescia(Table<double>& vett, int n);
 
-// Projects nodes 1..npuntiorig onto the segment (x1, y1)-(x2, y2).
-// With an index, nodes are added and moved through it.
+// Projects nodes 1..npuntiorig onto the segment (x1, y1)-(x2, y2). With an index
+// (the fast engine), nodes are added and moved through it; without, the store is
+// scanned for every node.
 void sortaperp(Job& job, double x1, double y1, double x2, double y2, int npuntiorig,
-               IndiceNodi* indice = nullptr);
+               NodeIndex* indice);
 
-// The second half of leggibase: placement, node list and punti.dis.
-// The fast way adds nodes through a hash of node positions; the reference way scans the
-// store for every node, as written. Both place the same nodes.
-void posiziona_nodi(Job& job, bool veloce = true);
+// Places the nodes the triangulation needs (the grid, the boundary crossings, the feet
+// of perpendiculars) and fills the node list. Both engines place the same nodes.
+void posiziona_nodi(Job& job);
 
 }  // namespace gencampi

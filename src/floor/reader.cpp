@@ -6,13 +6,10 @@
 #include <utility>
 
 #include "core/numbers.h"
-#include "core/run.h"
 #include "core/settings.h"
 #include "core/store.h"
 #include "core/textfile.h"
-#include "floor/placement.h"
 #include "floor/region.h"
-#include "ui/console.h"
 
 namespace gencampi {
 
@@ -25,9 +22,9 @@ constexpr double valore_massimo = 1e8;
 
 // Sequential reader of impalcato.txt. Every way the file can fail to deliver the item
 // the floor format calls for is a read error of the file.
-class LettorePiano {
+class FloorFileReader {
  public:
-  LettorePiano(std::string testo, std::string path)
+  FloorFileReader(std::string testo, std::string path)
       : r_(std::move(testo)), path_(std::move(path)) {}
 
   // A text field as it stands (records).
@@ -73,9 +70,9 @@ class LettorePiano {
   }
 
  private:
-  FineElaborazione errore() const { return fine_lettura(path_); }
+  RunEnd errore() const { return fine_lettura(path_); }
 
-  Lettore r_;
+  Reader r_;
   std::string path_;
 };
 
@@ -98,7 +95,22 @@ double estraiR(std::string& s1) {
   return v;
 }
 
-void leggibase(Job& job) {
+const char* messaggio_lettura(FloorRead esito) {
+  switch (esito) {
+    case FloorRead::perimeter_error:
+      return "ERRORE PERIMETRO";
+    case FloorRead::holes_error:
+      return "ERRORE BUCHI";
+    case FloorRead::walls_error:
+      return "ERRORE MURI";
+    case FloorRead::complete:
+    case FloorRead::hand_over:
+      break;
+  }
+  return "";
+}
+
+FloorRead leggibase(Job& job) {
   Store& st = job.store;
   Floor& fl = job.floor;
   Settings& set = job.settings;
@@ -108,14 +120,14 @@ void leggibase(Job& job) {
   const std::string path = file_in(job.dirs.dirprogra, "impalcato.txt");
   std::optional<std::string> testo = leggi_tutto(path);
   if (!testo) throw fine_non_trovo(path);
-  LettorePiano r(std::move(*testo), path);
+  FloorFileReader r(std::move(*testo), path);
   st.nnodi = 0;
   st.nlati = 0;
 
   fl.passo = r.valore();
   if (fl.passo < 0 && set.distanza_min < 1) set.distanza_min = 1;
 
-  if (job.dirs.comando.find(opzione_gemello) != std::string::npos) passa_al_programma_gemello(job);
+  if (job.dirs.comando.find(opzione_gemello) != std::string::npos) return FloorRead::hand_over;
 
   set.distanza_max = leggi_impostazione(job.dirs, chiave_distanza_max);
   set.coeff_lato = leggi_impostazione(job.dirs, chiave_coeff_lato);
@@ -126,14 +138,7 @@ void leggibase(Job& job) {
   if (fl.passo / 4 > set.distanza_min) set.distanza_min = fl.passo / 4;
 
   fl.nperimetro = r.conteggio_testo();
-  if (fl.passo < 0) {
-    job.ui.form1.caption = "COSTRUZIONE PIANO RIGIDO";
-    job.ui.form1.label1 = std::to_string(fl.nperimetro) + " NODI";
-  }
-  if (fl.nperimetro < 3) {
-    messaggio(job.ui, "ERRORE PERIMETRO");
-    return;
-  }
+  if (fl.nperimetro < 3) return FloorRead::perimeter_error;
 
   bool ok = false;
   // The perimeter. A rigid floor (or a zero step) keeps the vertices as nodes but has no
@@ -160,10 +165,7 @@ void leggibase(Job& job) {
   for (int h = 1; h <= fl.nbuchi; ++h) {
     if (h > job.cap.buchi) throw fine_capacita();
     fl.nvbuco[h] = r.conteggio_numero();
-    if (fl.nvbuco[h] < 3) {
-      messaggio(job.ui, "ERRORE BUCHI");
-      return;
-    }
+    if (fl.nvbuco[h] < 3) return FloorRead::holes_error;
     auto [x, y] = r.punto();
     fl.primo_buco[h] = aggiungi_nodo(st, x, y);
     int prev = fl.primo_buco[h];
@@ -182,10 +184,7 @@ void leggibase(Job& job) {
   for (int w = 1; w <= fl.nmuri; ++w) {
     if (w > job.cap.muri) throw fine_capacita();
     fl.nvmuro[w] = r.conteggio_numero();
-    if (fl.nvmuro[w] < 2) {
-      messaggio(job.ui, "ERRORE MURI");
-      return;
-    }
+    if (fl.nvmuro[w] < 2) return FloorRead::walls_error;
     auto [x, y] = r.punto();
     int prev = aggiungi_nodo(st, x, y);
     fl.lato_muro[w] = st.nlati;
@@ -228,8 +227,7 @@ void leggibase(Job& job) {
     }
     if (c == 1) kreali(st, prev, primo, col_perimetro, &ok);
   }
-
-  posiziona_nodi(job);
+  return FloorRead::complete;
 }
 
 }  // namespace gencampi

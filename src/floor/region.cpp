@@ -70,7 +70,7 @@ bool esterno(const Job& job, int uno, int due, int tre) {
 }
 
 void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2,
-              IndiceNodi* indice) {
+              NodeIndex* indice) {
   const double d = job.settings.distanza_min;
   auto aggiungi = [&job, indice, d](double x, double y) {
     if (indice != nullptr)

@@ -18,8 +18,8 @@ bool esterno(const Job& job, int uno, int due, int tre);
 
 // Crossings of the vertical and horizontal lines through (xk, yk) with the segment
 // become nodes (merged within distanza_min).
-// With an index, the nodes are added through it.
+// With an index (the fast engine), the nodes are added through it.
 void intersxy(Job& job, double xk, double yk, double x1, double y1, double x2, double y2,
-              IndiceNodi* indice = nullptr);
+              NodeIndex* indice);
 
 }  // namespace gencampi

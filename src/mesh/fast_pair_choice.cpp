@@ -16,8 +16,8 @@ std::uint64_t coppia(int p, int q) {
 
 }  // namespace
 
-ScelteCoppie::ScelteCoppie(Job& job, int primo, int ultimo, bool veloce)
-    : job_(job), primo_(primo), ultimo_(ultimo), veloce_(veloce) {
+PairChoices::PairChoices(Job& job, int primo, int ultimo)
+    : job_(job), primo_(primo), ultimo_(ultimo), veloce_(job.engine == Engine::fast) {
   if (!veloce_) return;
   const Fields& f = job.fields;
   for (int i = primo; i <= ultimo; ++i) {
@@ -41,15 +41,15 @@ ScelteCoppie::ScelteCoppie(Job& job, int primo, int ultimo, bool veloce)
   nvive_ = n;
   per_riga_.assign(static_cast<std::size_t>(ultimo - primo + 1), {});
   for (int v = 0; v < n; ++v) {
-    const Voce& e = voci_[static_cast<std::size_t>(v)];
+    const Entry& e = voci_[static_cast<std::size_t>(v)];
     per_riga_[static_cast<std::size_t>(e.i - primo)].push_back(v);
     per_compagno_[e.k].push_back(v);
   }
   heap_.resize(voci_.size());
   for (int v = 0; v < n; ++v) heap_[static_cast<std::size_t>(v)] = v;
   std::make_heap(heap_.begin(), heap_.end(), [this](int a, int b) {
-    const Voce& x = voci_[static_cast<std::size_t>(a)];
-    const Voce& y = voci_[static_cast<std::size_t>(b)];
+    const Entry& x = voci_[static_cast<std::size_t>(a)];
+    const Entry& y = voci_[static_cast<std::size_t>(b)];
     if (x.punteggio != y.punteggio) return x.punteggio > y.punteggio;
     if (x.i != y.i) return x.i > y.i;
     return x.j > y.j;
@@ -57,7 +57,7 @@ ScelteCoppie::ScelteCoppie(Job& job, int primo, int ultimo, bool veloce)
   prepara_bordi();
 }
 
-void ScelteCoppie::prepara_bordi() {
+void PairChoices::prepara_bordi() {
   const Store& s = job_.store;
   const Floor& fl = job_.floor;
   for (int w = 1; w <= fl.nmuri; ++w) {
@@ -74,17 +74,17 @@ void ScelteCoppie::prepara_bordi() {
     if (s.tipolato[l] == col_perimetro) bordi_.insert(coppia(s.lato[l][1], s.lato[l][2]));
 }
 
-bool ScelteCoppie::viva(int v) const {
+bool PairChoices::viva(int v) const {
   return vive_[static_cast<std::size_t>(v)] != 0;
 }
 
-void ScelteCoppie::muore(int v) {
+void PairChoices::muore(int v) {
   if (!viva(v)) return;
   vive_[static_cast<std::size_t>(v)] = 0;
   --nvive_;
 }
 
-int ScelteCoppie::elencate() const {
+int PairChoices::elencate() const {
   if (veloce_) return nvive_;
   const Fields& f = job_.fields;
   int n = 0;
@@ -94,13 +94,13 @@ int ScelteCoppie::elencate() const {
   return n;
 }
 
-bool ScelteCoppie::sul_bordo(int p, int q) const {
+bool PairChoices::sul_bordo(int p, int q) const {
   // A wall range reaching past the side table ends the run, as reading it would.
   if (muro_oltre_tabella_) throw fine_capacita();
   return bordi_.count(coppia(p, q)) != 0;
 }
 
-void ScelteCoppie::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& pv3, int& pv4) {
+void PairChoices::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& pv3, int& pv4) {
   if (!veloce_) {
     angoli(job_, primo_, ultimo_, guscioA, guscioB, pv1, pv2, pv3, pv4);
     return;
@@ -108,8 +108,8 @@ void ScelteCoppie::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& p
   guscioA = 0;
   guscioB = 0;
   auto dopo = [this](int a, int b) {
-    const Voce& x = voci_[static_cast<std::size_t>(a)];
-    const Voce& y = voci_[static_cast<std::size_t>(b)];
+    const Entry& x = voci_[static_cast<std::size_t>(a)];
+    const Entry& y = voci_[static_cast<std::size_t>(b)];
     if (x.punteggio != y.punteggio) return x.punteggio > y.punteggio;
     if (x.i != y.i) return x.i > y.i;
     return x.j > y.j;
@@ -119,7 +119,7 @@ void ScelteCoppie::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& p
     heap_.pop_back();
   }
   if (heap_.empty()) return;
-  const Voce& e = voci_[static_cast<std::size_t>(heap_.front())];
+  const Entry& e = voci_[static_cast<std::size_t>(heap_.front())];
   // A score of 1e9 or more never beats angoli's starting value.
   if (!(e.punteggio < 1e9)) return;
   guscioA = e.i;
@@ -138,7 +138,7 @@ void ScelteCoppie::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& p
   if (sul_bordo(e.p3, e.p2)) pv1 = -e.p1;
 }
 
-void ScelteCoppie::togli(int guscioA, int guscioB, bool unite) {
+void PairChoices::togli(int guscioA, int guscioB, bool unite) {
   Fields& f = job_.fields;
   if (!veloce_) {
     if (unite)
@@ -159,7 +159,7 @@ void ScelteCoppie::togli(int guscioA, int guscioB, bool unite) {
     auto it = per_compagno_.find(g);
     if (it == per_compagno_.end()) continue;
     for (int v : it->second) {
-      const Voce& e = voci_[static_cast<std::size_t>(v)];
+      const Entry& e = voci_[static_cast<std::size_t>(v)];
       if (f.coppie[e.i][e.j] == g) f.coppie[e.i][e.j] = 0;
       muore(v);
     }

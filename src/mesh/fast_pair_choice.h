@@ -12,10 +12,10 @@
 
 namespace gencampi {
 
-class ScelteCoppie {
+class PairChoices {
  public:
   // Built right after cercacoppie has filled the rows primo..ultimo.
-  ScelteCoppie(Job& job, int primo, int ultimo, bool veloce);
+  PairChoices(Job& job, int primo, int ultimo);
 
   // Partner entries still listed (>= 1) in the rows primo..ultimo.
   int elencate() const;
@@ -28,7 +28,7 @@ class ScelteCoppie {
   void togli(int guscioA, int guscioB, bool unite);
 
  private:
-  struct Voce {
+  struct Entry {
     double punteggio;
     int i, j, k;
     int p1, p2, q, p3;
@@ -41,7 +41,7 @@ class ScelteCoppie {
   Job& job_;
   int primo_, ultimo_;
   bool veloce_;
-  std::vector<Voce> voci_;
+  std::vector<Entry> voci_;
   std::vector<char> vive_;
   int nvive_ = 0;
   std::vector<int> heap_;                                   // entry ids, smallest score first

@@ -6,9 +6,8 @@
 #include <numbers>
 #include <string>
 
+#include "core/angles.h"
 #include "core/store.h"
-#include "mesh/angles.h"
-#include "ui/main_window.h"
 
 namespace gencampi {
 
@@ -20,11 +19,13 @@ constexpr double tolleranza_piatto = 0.001;
 
 }  // namespace
 
-TriangolazioneVeloce::TriangolazioneVeloce(Job& job, const Table<int>& punti, int Npunti)
+FastTriangulation::FastTriangulation(Job& job, const Table<int>& punti, int Npunti,
+                                     const Progress& avanzamento)
     : job_(job),
       s_(job.store),
       punti_(punti),
       Npunti_(Npunti),
+      avanzamento_(avanzamento),
       indice_((
                   // The order table holds node numbers as 16-bit Integers and has one row
                   // per node 1..Npunti: a list naming anything else ends the run before
@@ -42,36 +43,36 @@ TriangolazioneVeloce::TriangolazioneVeloce(Job& job, const Table<int>& punti, in
       memorie_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1),
       ombre_(static_cast<std::size_t>(std::max(Npunti, 0)) + 1) {}
 
-bool TriangolazioneVeloce::segnato(int p, int n) const {
+bool FastTriangulation::segnato(int p, int n) const {
   const auto& v = segnati_[static_cast<std::size_t>(p)];
   return std::binary_search(v.begin(), v.end(), n);
 }
 
-void TriangolazioneVeloce::segna(int p, int n) {
+void FastTriangulation::segna(int p, int n) {
   auto& v = segnati_[static_cast<std::size_t>(p)];
   v.insert(std::upper_bound(v.begin(), v.end(), n), n);
 }
 
-bool TriangolazioneVeloce::ha_vicini(int p) {
+bool FastTriangulation::ha_vicini(int p) {
   if (morto_[static_cast<std::size_t>(p)]) return false;
   return static_cast<int>(segnati_[static_cast<std::size_t>(p)].size()) < grad_.quanti(p);
 }
 
-bool TriangolazioneVeloce::pieno() const {
+bool FastTriangulation::pieno() const {
   return s_.nlati >= s_.lato.capacity();
 }
 
 // Every tentative side is appended before it is judged, so a full side table ends the
 // run at the attempt, whatever the checks would have said.
-void TriangolazioneVeloce::tenta() const {
+void FastTriangulation::tenta() const {
   if (pieno()) throw fine_capacita();
 }
 
-void TriangolazioneVeloce::tentativo(int iniziale, int finale) {
+void FastTriangulation::tentativo(int iniziale, int finale) {
   kreali(s_, iniziale, finale, col_provvisorio);
 }
 
-std::vector<int> TriangolazioneVeloce::riga(int k) {
+std::vector<int> FastTriangulation::riga(int k) {
   std::vector<int> r(static_cast<std::size_t>(Npunti_), 0);
   if (morto_[static_cast<std::size_t>(k)]) {
     std::fill(r.begin(), r.end(), -1);
@@ -82,7 +83,7 @@ std::vector<int> TriangolazioneVeloce::riga(int k) {
   return r;
 }
 
-int TriangolazioneVeloce::voce(int k, int j) {
+int FastTriangulation::voce(int k, int j) {
   if (morto_[static_cast<std::size_t>(k)]) return -1;
   const std::vector<int> riga = grad_.riga(k);
   if (j < 1 || j > static_cast<int>(riga.size())) return 0;
@@ -92,7 +93,7 @@ int TriangolazioneVeloce::voce(int k, int j) {
 
 namespace {
 
-struct Varco {
+struct Gap {
   int da, a;
   double ampiezza;
 };
@@ -102,22 +103,21 @@ struct Varco {
 // The stretches of directions that no wedge covers, by a sweep in start angle. Two
 // wedges meet without a gap only where they overlap by more than the angles' rounding,
 // or where they share the very node (or position) that bounds them.
-static std::vector<Varco> aperture(std::vector<TriangolazioneVeloce::Spicchio>& spicchi,
-                                   const Store& s) {
-  using Spicchio = TriangolazioneVeloce::Spicchio;
+static std::vector<Gap> aperture(std::vector<FastTriangulation::Wedge>& spicchi, const Store& s) {
+  using Wedge = FastTriangulation::Wedge;
   std::sort(spicchi.begin(), spicchi.end(),
-            [](const Spicchio& a, const Spicchio& b) { return a.inizio < b.inizio; });
+            [](const Wedge& a, const Wedge& b) { return a.inizio < b.inizio; });
   auto stesso = [&](int a, int b) {
     return a == b || (s.xnodo[a] == s.xnodo[b] && s.ynodo[a] == s.ynodo[b]);
   };
   auto raggiunge = [&](double inizio, int nodo, double fino, int nodo_fino) {
     return inizio < fino - 1e-12 || (stesso(nodo, nodo_fino) && std::fabs(inizio - fino) < 1e-9);
   };
-  std::vector<Varco> varchi;
+  std::vector<Gap> varchi;
   double fino = spicchi[0].inizio + spicchi[0].ampiezza;
   int nodo_fino = spicchi[0].secondo;
   for (std::size_t i = 1; i < spicchi.size(); ++i) {
-    const Spicchio& w = spicchi[i];
+    const Wedge& w = spicchi[i];
     if (!raggiunge(w.inizio, w.primo, fino, nodo_fino))
       varchi.push_back({nodo_fino, w.primo, w.inizio - fino});
     if (w.inizio + w.ampiezza > fino) {
@@ -143,9 +143,9 @@ static std::vector<Varco> aperture(std::vector<TriangolazioneVeloce::Spicchio>& 
 // the nodes nearer than the largest R_e, those in the thin corridors along the rays,
 // and those in directions no triangle blocks need the check; the rest is refused
 // whatever their number, and is skipped.
-TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
-                                                        std::vector<int>& estremi_chiusi,
-                                                        FiltroAperto& filtro, Ombre& ombre) {
+FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
+                                                  std::vector<int>& estremi_chiusi,
+                                                  OpenFanFilter& filtro, Shadows& ombre) {
   const auto& fs = indice_.campi_del_nodo(p);
   const Store& s = s_;
   const Fields& f = job_.fields;
@@ -154,7 +154,7 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
   const double K = 2e-4 + E;
   const double xp = s.xnodo[p], yp = s.ynodo[p];
 
-  std::vector<Spicchio> spicchi;
+  std::vector<Wedge> spicchi;
   spicchi.reserve(fs.size());
   double R = 0;
   for (int t : fs) {
@@ -197,7 +197,7 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
       spicchi.push_back({aw, ampiezza, d, c, Re});
   }
 
-  std::vector<Varco> varchi;
+  std::vector<Gap> varchi;
   if (spicchi.empty())
     varchi.push_back({0, 0, giro});  // nothing closes any direction
   else
@@ -207,7 +207,7 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
 
   // The corridors along the rays from p through the ends of the edges.
   std::vector<int> estremi;
-  for (const Spicchio& w : spicchi) {
+  for (const Wedge& w : spicchi) {
     estremi.push_back(w.primo);
     estremi.push_back(w.secondo);
   }
@@ -222,7 +222,7 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
 
   if (!varchi.empty()) {
     filtro.settori.clear();
-    for (const Varco& v : varchi) {
+    for (const Gap& v : varchi) {
       if (v.da == 0) {
         // Every direction: the union of a half-plane and its complement.
         filtro.settori.push_back({1, 0, 1, 0, false});
@@ -236,18 +236,18 @@ TriangolazioneVeloce::Vista TriangolazioneVeloce::vista(int p, double& limite,
     }
     filtro.spicchi = std::move(spicchi);
     filtro.prepara(*this, p, limite, &ombre);
-    return Vista::aperta;
+    return Proof::aperta;
   }
 
   estremi_chiusi = std::move(estremi);
-  return Vista::chiusa;
+  return Proof::chiusa;
 }
 
 // The nodes at least `limite` from p (squared) in the corridors along the rays from p
 // through the given nodes, less those the straight-angle test at the ray's node
 // refuses for certain.
-void TriangolazioneVeloce::oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
-                                          std::vector<Voce>& oltre) {
+void FastTriangulation::oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
+                                       std::vector<Entry>& oltre) {
   const Store& s = s_;
   const double M = indice_.coordinata_massima();
   const double K = 2e-4 + 1e-14 * M * M + 1e-290;
@@ -256,19 +256,19 @@ void TriangolazioneVeloce::oltre_corridoi(int p, const std::vector<int>& estremi
   const double capello = 1e-12 * (M + 1);
   const double lontano = 3 * M + std::sqrt(limite) + 1;
   oltre.clear();
-  std::vector<FiltroAperto::Corridoio> corridoi;
+  std::vector<OpenFanFilter::Corridor> corridoi;
   for (int c : estremi) {
     const double ux = s.xnodo[c] - xp, uy = s.ynodo[c] - yp;
     const double lc = std::hypot(ux, uy);
     corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - 1e-9)) * (1 + 1e-6)});
   }
-  for (const FiltroAperto::Corridoio& k : corridoi) {
+  for (const OpenFanFilter::Corridor& k : corridoi) {
     const int c = k.nodo;
     const double xf = xp + k.ux * (lontano / k.lunghezza), yf = yp + k.uy * (lontano / k.lunghezza);
     celle_corridoio(indice_.griglia(), xp, yp, xf, yf, k.larghezza * 1.01 + capello, celle_);
     for (int cella : celle_) {
-      const IndiceSpaziale::Nodo* fine = indice_.nodi_fine(cella);
-      for (const IndiceSpaziale::Nodo* n = indice_.nodi_inizio(cella); n != fine; ++n) {
+      const SpatialIndex::Node* fine = indice_.nodi_fine(cella);
+      for (const SpatialIndex::Node* n = indice_.nodi_inizio(cella); n != fine; ++n) {
         const int x = n->numero;
         if (!n->classificato || x == p) continue;
         const double d = grad_.distanza2(p, x);
@@ -285,18 +285,18 @@ void TriangolazioneVeloce::oltre_corridoi(int p, const std::vector<int>& estremi
   std::sort(oltre.begin(), oltre.end());
   oltre.erase(
       std::unique(oltre.begin(), oltre.end(),
-                  [](const Voce& a, const Voce& b) { return a.nodo == b.nodo && a.d == b.d; }),
+                  [](const Entry& a, const Entry& b) { return a.nodo == b.nodo && a.d == b.d; }),
       oltre.end());
 }
 
-void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino* c, FiltroAperto& filtro, Ombre& ombre) {
+void FastTriangulation::prova_a_chiudere(int p, Walk* c, OpenFanFilter& filtro, Shadows& ombre) {
   if (c == nullptr || c->tipo != 1 || pieno()) return;
-  std::vector<Spicchio> tutti = filtro.spicchi;
+  std::vector<Wedge> tutti = filtro.spicchi;
   tutti.insert(tutti.end(), ombre.spicchi().begin(), ombre.spicchi().end());
   if (tutti.empty() || !aperture(tutti, s_).empty()) return;
   double R = 0;
   std::vector<int> estremi;
-  for (const Spicchio& w : tutti) {
+  for (const Wedge& w : tutti) {
     R = std::max(R, w.raggio);
     estremi.push_back(w.primo);
     estremi.push_back(w.secondo);
@@ -304,21 +304,21 @@ void TriangolazioneVeloce::prova_a_chiudere(int p, Cammino* c, FiltroAperto& fil
   std::sort(estremi.begin(), estremi.end());
   estremi.erase(std::unique(estremi.begin(), estremi.end()), estremi.end());
   const double limite = R * R * (1 + 1e-9);
-  std::vector<Voce> oltre;
+  std::vector<Entry> oltre;
   oltre_corridoi(p, estremi, limite, oltre);
   c->chiudi(limite, std::move(oltre));
   c->tipo = 0;
   ++conta_.chiusi_strada;
 }
 
-void TriangolazioneVeloce::FiltroAperto::prepara(const TriangolazioneVeloce& t, int p,
-                                                 double limite, Ombre* ombre) {
+void FastTriangulation::OpenFanFilter::prepara(const FastTriangulation& t, int p, double limite,
+                                               Shadows* ombre) {
   t_ = &t;
   ombre_ = ombre;
   p_ = p;
   limite_ = limite;
   const Store& s = t.s_;
-  const Griglia& g = t.indice_.griglia();
+  const Grid& g = t.indice_.griglia();
   xp_ = s.xnodo[p];
   yp_ = s.ynodo[p];
   const double M = t.indice_.coordinata_massima();
@@ -343,11 +343,11 @@ void TriangolazioneVeloce::FiltroAperto::prepara(const TriangolazioneVeloce& t, 
 
 // The cells of the corridors, marked only once a walk gets beyond the limit: most
 // walks end with a commit well before.
-void TriangolazioneVeloce::FiltroAperto::segna_corridoi() {
+void FastTriangulation::OpenFanFilter::segna_corridoi() {
   corridoi_segnati_ = true;
-  const Griglia& g = t_->indice_.griglia();
+  const Grid& g = t_->indice_.griglia();
   const double lontano = 3 * M_ + std::sqrt(limite_) + 1;
-  for (const Corridoio& k : corridoi) {
+  for (const Corridor& k : corridoi) {
     const double xf = xp_ + k.ux * (lontano / k.lunghezza);
     const double yf = yp_ + k.uy * (lontano / k.lunghezza);
     visita_corridoio(g, xp_, yp_, xf, yf, k.larghezza * 1.01 + capello_, [&](int c) {
@@ -360,8 +360,8 @@ void TriangolazioneVeloce::FiltroAperto::segna_corridoi() {
 // Whether cell c meets one of the open sectors. Conservative: a sector narrower than a
 // straight angle is the meet of two half-planes, and a cell meeting it meets both; a
 // wider one is their union.
-bool TriangolazioneVeloce::FiltroAperto::nel_settore(int c) const {
-  const Griglia& g = t_->indice_.griglia();
+bool FastTriangulation::OpenFanFilter::nel_settore(int c) const {
+  const Grid& g = t_->indice_.griglia();
   const double h = g.lato();
   const int col = c % g.nx(), row = c / g.nx();
   const double e = 1e-9 * h + margine_;
@@ -369,7 +369,7 @@ bool TriangolazioneVeloce::FiltroAperto::nel_settore(int c) const {
   const double y0 = g.y0() + row * h - e - yp_, y1 = g.y0() + (row + 1) * h + e - yp_;
   if (x0 <= 0 && x1 >= 0 && y0 <= 0 && y1 >= 0) return true;
   const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
-  for (const Settore& st : settori) {
+  for (const Sector& st : settori) {
     bool sinistra_a = false, destra_b = false;
     for (int i = 0; i < 4; ++i) {
       if (st.ax * cy[i] - st.ay * cx[i] >= -margine_) sinistra_a = true;
@@ -380,7 +380,7 @@ bool TriangolazioneVeloce::FiltroAperto::nel_settore(int c) const {
   return false;
 }
 
-bool TriangolazioneVeloce::FiltroAperto::cella(int c) {
+bool FastTriangulation::OpenFanFilter::cella(int c) {
   if (!corridoi_segnati_) segna_corridoi();
   const auto cc = static_cast<std::size_t>(c);
   if (visto_[cc] != timbro_) {
@@ -392,7 +392,7 @@ bool TriangolazioneVeloce::FiltroAperto::cella(int c) {
   if (coperta_[cc] != 0) return false;
   // Shadows only grow during a walk: a cell found wholly in one stays there.
   if (ombre_ != nullptr) {
-    const Griglia& g = t_->indice_.griglia();
+    const Grid& g = t_->indice_.griglia();
     const double h = g.lato();
     const int col = c % g.nx(), row = c / g.nx();
     const double e = 1e-9 * h + margine_;
@@ -405,18 +405,18 @@ bool TriangolazioneVeloce::FiltroAperto::cella(int c) {
   return true;
 }
 
-bool TriangolazioneVeloce::FiltroAperto::nodo(int c, int x) {
+bool FastTriangulation::OpenFanFilter::nodo(int c, int x) {
   const Store& s = t_->s_;
   const double vx = s.xnodo[x] - xp_, vy = s.ynodo[x] - yp_;
   if (esito_[static_cast<std::size_t>(c)] != 0) {
-    for (const Settore& st : settori) {
+    for (const Sector& st : settori) {
       const bool sinistra_a = st.ax * vy - st.ay * vx >= -margine_;
       const bool destra_b = st.bx * vy - st.by * vx <= margine_;
       if (st.convesso ? (sinistra_a && destra_b) : (sinistra_a || destra_b)) return true;
     }
   }
   const int npunti = t_->job_.nodes.npunti;
-  for (const Corridoio& k : corridoi) {
+  for (const Corridor& k : corridoi) {
     if (!(k.ux * vx + k.uy * vy > 0)) continue;
     if (std::fabs(k.ux * vy - k.uy * vx) / k.lunghezza > k.larghezza * 1.01 + capello_) continue;
     // The end node itself lies on the side p -> x: the node-on-side check refuses it.
@@ -428,7 +428,7 @@ bool TriangolazioneVeloce::FiltroAperto::nodo(int c, int x) {
   return false;
 }
 
-void TriangolazioneVeloce::Ombre::prepara(const TriangolazioneVeloce& t, int p) {
+void FastTriangulation::Shadows::prepara(const FastTriangulation& t, int p) {
   const double M = t.indice_.coordinata_massima();
   // The rounding bound grows with the coordinates: shadows proved under a smaller one
   // are dropped.
@@ -452,7 +452,7 @@ void TriangolazioneVeloce::Ombre::prepara(const TriangolazioneVeloce& t, int p) 
 // one). For another node y in the open wedge from p between c and d, at least K / |pc|
 // and K / |pd| from the lines p-c and p-d, and at least R from p, the crossing test of
 // p -> y against that side is certain (see vista); y is not c or d, being farther.
-bool TriangolazioneVeloce::Ombre::impara(const IndiceSpaziale::Bloccante& b) {
+bool FastTriangulation::Shadows::impara(const SpatialIndex::Blocker& b) {
   // Each shadow costs a test per later entry: a few cover the horizon.
   if (ombre_.size() >= 24) return false;
   const Store& s = t_->s_;
@@ -486,11 +486,11 @@ bool TriangolazioneVeloce::Ombre::impara(const IndiceSpaziale::Bloccante& b) {
   return true;
 }
 
-bool TriangolazioneVeloce::Ombre::coperto(int x, double d) {
+bool FastTriangulation::Shadows::coperto(int x, double d) {
   const Store& s = t_->s_;
   const double vx = s.xnodo[x] - xp_, vy = s.ynodo[x] - yp_;
   for (std::size_t i = 0; i < ombre_.size(); ++i) {
-    const Ombra& o = ombre_[i];
+    const Shadow& o = ombre_[i];
     if (d < o.r2) continue;
     if ((o.ux * vy - o.uy * vx) / o.lu >= o.su && (vx * o.wy - vy * o.wx) / o.lw >= o.sw) {
       // The next entries are mostly in the same shadow.
@@ -501,12 +501,12 @@ bool TriangolazioneVeloce::Ombre::coperto(int x, double d) {
   return false;
 }
 
-bool TriangolazioneVeloce::Ombre::coperta(double x0, double y0, double x1, double y1) const {
+bool FastTriangulation::Shadows::coperta(double x0, double y0, double x1, double y1) const {
   // The nearest point of the box to p.
   const double nx = std::clamp(0.0, x0, x1), ny = std::clamp(0.0, y0, y1);
   const double vicino = (nx * nx + ny * ny) * (1 - 1e-9);
   const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
-  for (const Ombra& o : ombre_) {
+  for (const Shadow& o : ombre_) {
     if (vicino < o.r2) continue;
     bool tutti = true;
     for (int i = 0; i < 4 && tutti; ++i)
@@ -517,44 +517,44 @@ bool TriangolazioneVeloce::Ombre::coperta(double x0, double y0, double x1, doubl
   return false;
 }
 
-Cammino TriangolazioneVeloce::cammino(int p, FiltroAperto& filtro, Ombre& ombre, const Voce& dopo) {
+Walk FastTriangulation::cammino(int p, OpenFanFilter& filtro, Shadows& ombre, const Entry& dopo) {
   if (!pieno()) {
     double limite = 0;
     std::vector<int> estremi;
     switch (vista(p, limite, estremi, filtro, ombre)) {
-      case Vista::chiusa:
+      case Proof::chiusa:
         ++conta_.cammini_chiusi;
         {
-          Cammino c(grad_, p, limite);
+          Walk c(grad_, p, limite);
           c.tipo = 0;
           c.parti_da(dopo);
           // The corridors are walked only if the walk gets beyond the limit: most walks
           // end with a commit well before.
-          c.rimanda([this, p, limite, estremi = std::move(estremi)](std::vector<Voce>& oltre) {
+          c.rimanda([this, p, limite, estremi = std::move(estremi)](std::vector<Entry>& oltre) {
             oltre_corridoi(p, estremi, limite, oltre);
           });
           return c;
         }
-      case Vista::aperta:
+      case Proof::aperta:
         ++conta_.cammini_aperti;
         {
-          Cammino c(grad_, p, &filtro);
+          Walk c(grad_, p, &filtro);
           c.tipo = 1;
           c.parti_da(dopo);
           return c;
         }
-      case Vista::nessuna:
+      case Proof::nessuna:
         break;
     }
   }
   ++conta_.cammini_interi;
-  Cammino c(grad_, p);
+  Walk c(grad_, p);
   c.tipo = 2;
   c.parti_da(dopo);
   return c;
 }
 
-TriangolazioneVeloce::Giro::Giro(TriangolazioneVeloce& t, int p, FiltroAperto& filtro, Ombre& ombre)
+FastTriangulation::Round::Round(FastTriangulation& t, int p, OpenFanFilter& filtro, Shadows& ombre)
     : t_(t),
       p_(p),
       filtro_(filtro),
@@ -568,7 +568,7 @@ TriangolazioneVeloce::Giro::Giro(TriangolazioneVeloce& t, int p, FiltroAperto& f
   if (t.pieno()) densifica();
 }
 
-bool TriangolazioneVeloce::Giro::prossimo(Voce& e) {
+bool FastTriangulation::Round::prossimo(Entry& e) {
   if (c_e_ultima_ && tenuto_) {
     nuove_.push_back(ultima_);
     nuove_versioni_.push_back(versione_);
@@ -603,17 +603,17 @@ bool TriangolazioneVeloce::Giro::prossimo(Voce& e) {
   return true;
 }
 
-void TriangolazioneVeloce::Giro::densifica() {
+void FastTriangulation::Round::densifica() {
   if (denso_) return;
   denso_ = true;
   // Every entry after the last one produced, whatever the memory says.
-  const Voce da = c_e_ultima_ ? ultima_ : Voce{-1, 0};
+  const Entry da = c_e_ultima_ ? ultima_ : Entry{-1, 0};
   coda_.emplace(t_.grad_, p_);
   coda_->tipo = 2;
   coda_->parti_da(da);
 }
 
-void TriangolazioneVeloce::Giro::fine(bool guardato) {
+void FastTriangulation::Round::fine(bool guardato) {
   // After a full side table the walk saw entries past the memory; the memory as it was
   // still holds every entry that can pass, so it stays.
   if (denso_) return;
@@ -643,9 +643,9 @@ void TriangolazioneVeloce::Giro::fine(bool guardato) {
   memoria_.versioni = std::move(nuove_versioni_);
 }
 
-int TriangolazioneVeloce::ricordo(int p, int x) const {
-  const Memoria& m = memorie_[static_cast<std::size_t>(p)];
-  const Voce v{grad_.distanza2(p, x), x};
+int FastTriangulation::ricordo(int p, int x) const {
+  const Memory& m = memorie_[static_cast<std::size_t>(p)];
+  const Entry v{grad_.distanza2(p, x), x};
   // Only a node of the row can be known refused by its absence.
   if (x < 1 || x > Npunti_ || x == p || !(v.d < limite_ricerca)) return -1;
   const auto it = std::lower_bound(m.voci.begin(), m.voci.end(), v);
@@ -655,9 +655,9 @@ int TriangolazioneVeloce::ricordo(int p, int x) const {
   return -1;
 }
 
-void TriangolazioneVeloce::ricorda(int p, int x, bool passato) {
-  Memoria& m = memorie_[static_cast<std::size_t>(p)];
-  const Voce v{grad_.distanza2(p, x), x};
+void FastTriangulation::ricorda(int p, int x, bool passato) {
+  Memory& m = memorie_[static_cast<std::size_t>(p)];
+  const Entry v{grad_.distanza2(p, x), x};
   const auto it = std::lower_bound(m.voci.begin(), m.voci.end(), v);
   if (it == m.voci.end() || it->nodo != x || it->d != v.d) return;
   const auto i = it - m.voci.begin();
@@ -669,8 +669,8 @@ void TriangolazioneVeloce::ricorda(int p, int x, bool passato) {
   }
 }
 
-bool TriangolazioneVeloce::controlla_noto(int p, int x, int versione,
-                                          IndiceSpaziale::Bloccante* bloccante) {
+bool FastTriangulation::controlla_noto(int p, int x, int versione,
+                                       SpatialIndex::Blocker* bloccante) {
   if (versione >= 0) {
     // A side that passed can since have been refused only by the fields that came in.
     ++conta_.noti;
@@ -703,14 +703,14 @@ static double misura_massima(double e2, double d) {
 // The candidate loop of neighbour n for node k. Tentative sides are appended exactly as
 // the straightforward loop appends them, for every candidate that is not skipped as
 // certainly refused; a refused candidate leaves nothing behind.
-TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
-  Esito r;
+FastTriangulation::CandidateResult FastTriangulation::candidati(int k, int n) {
+  CandidateResult r;
   double migliore = 0;
   const int quanti = grad_.quanti(n);
   const double e2 = grad_.distanza2(k, n);
-  Ombre& ombre_candidati_ = ombre_[static_cast<std::size_t>(n)];
-  Giro cn(*this, n, filtro_candidati_, ombre_candidati_);
-  Voce e;
+  Shadows& ombre_candidati_ = ombre_[static_cast<std::size_t>(n)];
+  Round cn(*this, n, filtro_candidati_, ombre_candidati_);
+  Entry e;
   bool guardato = true;
   for (;;) {
     if (pieno()) cn.densifica();
@@ -745,7 +745,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
       continue;
     }
     tenta();
-    IndiceSpaziale::Bloccante blocco;
+    SpatialIndex::Blocker blocco;
     if (!controlla_noto(n, v, cn.versione(), &blocco)) {
       cn.rifiutato();
       if (ombre_candidati_.impara(blocco))
@@ -782,7 +782,7 @@ TriangolazioneVeloce::Esito TriangolazioneVeloce::candidati(int k, int n) {
   return r;
 }
 
-void TriangolazioneVeloce::registra(int a, int b, int c) {
+void FastTriangulation::registra(int a, int b, int c) {
   Fields& f = job_.fields;
   if (f.ncampi + 1 > f.campo.capacity()) throw fine_capacita();
   ++f.ncampi;
@@ -798,19 +798,18 @@ void TriangolazioneVeloce::registra(int a, int b, int c) {
   indice_.aggiungi_campo(f.ncampi, true);
 }
 
-bool TriangolazioneVeloce::passata() {
+bool FastTriangulation::passata() {
   const int campi_iniziali = job_.fields.ncampi;
   salvati_ = s_.nlati;
   for (int i = 1; i <= Npunti_; ++i) {
-    job_.ui.form1.label2 = std::to_string(s_.nlati);
-    eventi(job_.ui);
+    avanza(avanzamento_, s_.nlati);
 
     const int k = punti_[i];
     if (!ha_vicini(k)) continue;
     bool costruito = false;
-    Ombre& ombre_turno_ = ombre_[static_cast<std::size_t>(k)];
-    Giro ck(*this, k, filtro_turno_, ombre_turno_);
-    Voce e;
+    Shadows& ombre_turno_ = ombre_[static_cast<std::size_t>(k)];
+    Round ck(*this, k, filtro_turno_, ombre_turno_);
+    Entry e;
     for (;;) {
       if (pieno()) ck.densifica();
       if (!ck.prossimo(e)) break;
@@ -823,7 +822,7 @@ bool TriangolazioneVeloce::passata() {
         continue;
       }
       tenta();
-      IndiceSpaziale::Bloccante blocco;
+      SpatialIndex::Blocker blocco;
       if (!controlla_noto(k, n, ck.versione(), &blocco)) {
         ck.rifiutato();
         if (ombre_turno_.impara(blocco))
@@ -833,7 +832,7 @@ bool TriangolazioneVeloce::passata() {
       ck.passato();
       tentativo(k, n);
       if (!ha_vicini(n)) continue;
-      const Esito r = candidati(k, n);
+      const CandidateResult r = candidati(k, n);
       if (r.contati == 0) segna(k, n);
       if (r.a > 0) {
         costruito = true;
@@ -847,9 +846,9 @@ bool TriangolazioneVeloce::passata() {
   return job_.fields.ncampi != campi_iniziali;
 }
 
-int triangola_veloce(Job& job, const Table<int>& punti, int Npunti) {
+int triangola_veloce(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento) {
   const int primo = job.fields.ncampi + 1;
-  TriangolazioneVeloce t(job, punti, Npunti);
+  FastTriangulation t(job, punti, Npunti, avanzamento);
   while (t.passata()) {
   }
   return primo;

@@ -9,16 +9,17 @@
 #include <vector>
 
 #include "core/job.h"
+#include "core/progress.h"
 #include "fields/spatial_index.h"
 #include "mesh/ranking.h"
 
 namespace gencampi {
 
-class TriangolazioneVeloce {
+class FastTriangulation {
  public:
   // Checks the node list as the order table does (every entry must name a row) and
   // indexes the current sides and fields.
-  TriangolazioneVeloce(Job& job, const Table<int>& punti, int Npunti);
+  FastTriangulation(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento);
 
   // One pass over the node list. True when it built any triangle.
   bool passata();
@@ -30,7 +31,7 @@ class TriangolazioneVeloce {
   std::vector<int> riga(int k);
 
   // What the passes did, for the benchmarks.
-  struct Contatori {
+  struct Counters {
     long controlli = 0;       // mesh checks evaluated
     long voci = 0;            // ranking entries walked
     long cammini_chiusi = 0;  // walks from a node closed in by its triangles
@@ -43,10 +44,10 @@ class TriangolazioneVeloce {
     long dalla_memoria = 0;   // entries replayed from what earlier walks learnt
     long noti = 0;            // checks answered from what was known
   };
-  const Contatori& contatori() const { return conta_; }
+  const Counters& contatori() const { return conta_; }
 
  private:
-  struct Esito {
+  struct CandidateResult {
     int contati = 0;
     int a = 0, b = 0, c = 0;
   };
@@ -55,7 +56,7 @@ class TriangolazioneVeloce {
   bool segnato(int p, int n) const;
   void segna(int p, int n);
   bool pieno() const;
-  bool controlla(int a, int b, IndiceSpaziale::Bloccante* bloccante = nullptr) {
+  bool controlla(int a, int b, SpatialIndex::Blocker* bloccante = nullptr) {
     ++conta_.controlli;
     const bool ok = indice_.controlla(a, b, bloccante);
     if (ok) ++conta_.passati;
@@ -68,7 +69,7 @@ class TriangolazioneVeloce {
   // The directions from p that one blocking segment covers, counter-clockwise from the
   // ray through node `primo` to the ray through node `secondo`: every node in it at
   // least `raggio` from p and outside the corridors along the two rays is refused.
-  struct Spicchio {
+  struct Wedge {
     double inizio, ampiezza;
     int primo, secondo;
     double raggio;
@@ -78,94 +79,94 @@ class TriangolazioneVeloce {
   // Sides found refusing a segment from p. The same certainty argument as for the
   // triangles around p (see vista) makes every node deep enough in the shadow of such
   // a side refused as well: the walk skips them without the check.
-  class Ombre {
+  class Shadows {
    public:
     // Ready for node p; the shadows learnt on earlier walks from p stay, since the
     // sides that cast them stay.
-    void prepara(const TriangolazioneVeloce& t, int p);
+    void prepara(const FastTriangulation& t, int p);
     // True when the segment became a shadow.
-    bool impara(const IndiceSpaziale::Bloccante& b);
-    const std::vector<Spicchio>& spicchi() const { return spicchi_; }
+    bool impara(const SpatialIndex::Blocker& b);
+    const std::vector<Wedge>& spicchi() const { return spicchi_; }
     bool coperto(int x, double d);
     // Whether every point of the box (relative to p) lies in one shadow.
     bool coperta(double x0, double y0, double x1, double y1) const;
 
    private:
-    struct Ombra {
+    struct Shadow {
       double ux, uy, wx, wy;  // from p to the two ends, counter-clockwise
       double lu, lw;
       double su, sw;  // least distances from the rays' lines
       double r2;      // least squared distance from p
     };
-    const TriangolazioneVeloce* t_ = nullptr;
+    const FastTriangulation* t_ = nullptr;
     int p_ = 0;
     double xp_ = 0, yp_ = 0, M_ = -1, E_ = 0, K_ = 0, capello_ = 0;
-    std::vector<Ombra> ombre_;
-    std::vector<Spicchio> spicchi_;
+    std::vector<Shadow> ombre_;
+    std::vector<Wedge> spicchi_;
   };
   // The walks of a node's turn and of a neighbour's candidate loop run at the same
   // time, each with its own filter.
-  class FiltroAperto : public Filtro {
+  class OpenFanFilter : public Filter {
    public:
     double limite() const override { return limite_; }
     bool cella(int c) override;
     bool nodo(int c, int x) override;
 
-    struct Settore {
+    struct Sector {
       double ax, ay, bx, by;  // unit directions of its two bounding rays
       bool convesso;          // narrower than a straight angle
     };
-    struct Corridoio {
+    struct Corridor {
       int nodo;
       double ux, uy, lunghezza, larghezza;
     };
-    void prepara(const TriangolazioneVeloce& t, int p, double limite, Ombre* ombre);
+    void prepara(const FastTriangulation& t, int p, double limite, Shadows* ombre);
 
     double limite_ = 0;
-    std::vector<Settore> settori;
-    std::vector<Corridoio> corridoi;
-    std::vector<Spicchio> spicchi;  // the triangles around p
+    std::vector<Sector> settori;
+    std::vector<Corridor> corridoi;
+    std::vector<Wedge> spicchi;  // the triangles around p
 
    private:
     bool nel_settore(int c) const;
     void segna_corridoi();
     double M_ = 0;
     bool corridoi_segnati_ = false;
-    const TriangolazioneVeloce* t_ = nullptr;
+    const FastTriangulation* t_ = nullptr;
     int p_ = 0;
     double xp_ = 0, yp_ = 0, capello_ = 0, margine_ = 0;
     std::uint32_t timbro_ = 0;
     std::vector<std::uint32_t> visto_, corridoio_;
     std::vector<char> esito_, coperta_;
-    Ombre* ombre_ = nullptr;
+    Shadows* ombre_ = nullptr;
   };
-  enum class Vista { nessuna, chiusa, aperta };
+  enum class Proof { nessuna, chiusa, aperta };
 
   // A walk from p after key `dopo` (all of the row when it is below every entry).
-  Cammino cammino(int p, FiltroAperto& filtro, Ombre& ombre, const Voce& dopo);
+  Walk cammino(int p, OpenFanFilter& filtro, Shadows& ombre, const Entry& dopo);
 
   // What earlier walks along row p learnt: a refused side p -> x stays refused, since
   // sides and fields only ever come in during the passes. `voci` holds the entries up
   // to `fino` not yet known to be refused, in rank order, each with the field count
   // when its side last passed the check (-1: not checked): a side that passed stays
   // passing until a field comes in near it.
-  struct Memoria {
-    std::vector<Voce> voci;
+  struct Memory {
+    std::vector<Entry> voci;
     std::vector<int> versioni;
-    Voce fino{-1, 0};
+    Entry fino{-1, 0};
   };
   // What row p's memory says of p -> x: refused for good (-2), not known (-1), or the
   // field count when it last passed.
   int ricordo(int p, int x) const;
   void ricorda(int p, int x, bool passato);
   // The mesh check of p -> x, answered from what is known when that is certain.
-  bool controlla_noto(int p, int x, int versione, IndiceSpaziale::Bloccante* bloccante);
+  bool controlla_noto(int p, int x, int versione, SpatialIndex::Blocker* bloccante);
   // A walk along row p that first replays the entries its memory still holds, then goes
   // on with a fresh walk beyond what the memory covers, and leaves the memory updated.
-  class Giro {
+  class Round {
    public:
-    Giro(TriangolazioneVeloce& t, int p, FiltroAperto& filtro, Ombre& ombre);
-    bool prossimo(Voce& e);
+    Round(FastTriangulation& t, int p, OpenFanFilter& filtro, Shadows& ombre);
+    bool prossimo(Entry& e);
     // The entry just produced is refused for good (or skipped for good).
     void rifiutato() { tenuto_ = false; }
     // The side to the entry just produced passed the check.
@@ -177,22 +178,22 @@ class TriangolazioneVeloce {
     // From here on every entry of the row, for a full side table.
     void densifica();
     int prodotti() const { return prodotti_; }
-    Cammino* coda() { return coda_ ? &*coda_ : nullptr; }
+    Walk* coda() { return coda_ ? &*coda_ : nullptr; }
 
    private:
-    TriangolazioneVeloce& t_;
+    FastTriangulation& t_;
     int p_;
-    FiltroAperto& filtro_;
-    Ombre& ombre_;
-    Memoria& memoria_;
-    std::vector<Voce> vecchie_;
-    Voce vecchio_fino_;
+    OpenFanFilter& filtro_;
+    Shadows& ombre_;
+    Memory& memoria_;
+    std::vector<Entry> vecchie_;
+    Entry vecchio_fino_;
     std::vector<int> vecchie_versioni_, nuove_versioni_;
     int versione_ = -1;
     std::size_t i_ = 0;
-    std::optional<Cammino> coda_;
-    std::vector<Voce> nuove_;
-    Voce ultima_{-1, 0};
+    std::optional<Walk> coda_;
+    std::vector<Entry> nuove_;
+    Entry ultima_{-1, 0};
     bool c_e_ultima_ = false, tenuto_ = true, dalla_memoria_ = false, denso_ = false,
          finito_ = false;
     int prodotti_ = 0;
@@ -200,33 +201,35 @@ class TriangolazioneVeloce {
   // Once the shadows learnt during an open walk close the gaps between the triangles
   // around p, the walk needs only the nodes nearer than the farthest proof and those
   // in the corridors.
-  void prova_a_chiudere(int p, Cammino* c, FiltroAperto& filtro, Ombre& ombre);
+  void prova_a_chiudere(int p, Walk* c, OpenFanFilter& filtro, Shadows& ombre);
   void oltre_corridoi(int p, const std::vector<int>& estremi, double limite,
-                      std::vector<Voce>& oltre);
+                      std::vector<Entry>& oltre);
   // The proof for walks from p: with a closed one, the limit and the nodes whose rays
   // bound the corridors.
-  Vista vista(int p, double& limite, std::vector<int>& estremi, FiltroAperto& filtro, Ombre& ombre);
-  Esito candidati(int k, int n);
+  Proof vista(int p, double& limite, std::vector<int>& estremi, OpenFanFilter& filtro,
+              Shadows& ombre);
+  CandidateResult candidati(int k, int n);
   void registra(int a, int b, int c);
 
   Job& job_;
   Store& s_;
   const Table<int>& punti_;
   int Npunti_;
-  IndiceSpaziale indice_;
-  Graduatoria grad_;
+  Progress avanzamento_;
+  SpatialIndex indice_;
+  Ranking grad_;
   std::vector<std::vector<int>> segnati_;  // per row: the neighbours whose position is exhausted
   std::vector<char> morto_;                // the whole row is exhausted
   int salvati_ = 0;
-  Contatori conta_;
-  FiltroAperto filtro_turno_, filtro_candidati_;
-  std::vector<Memoria> memorie_;
-  std::vector<Ombre> ombre_;  // per node
+  Counters conta_;
+  OpenFanFilter filtro_turno_, filtro_candidati_;
+  std::vector<Memory> memorie_;
+  std::vector<Shadows> ombre_;  // per node
   std::vector<int> celle_;
 };
 
 // The order table and the passes until one builds nothing, on the fast engine. Returns
 // the number of the first field built.
-int triangola_veloce(Job& job, const Table<int>& punti, int Npunti);
+int triangola_veloce(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento);
 
 }  // namespace gencampi

@@ -9,14 +9,14 @@ namespace gencampi {
 
 namespace {
 
-void scrivi_punto(Scrittore& w, const Store& s, int p) {
+void scrivi_punto(Writer& w, const Store& s, int p) {
   w.num(s.xnodo[p]).num(s.ynodo[p]);
   w.a_capo();
 }
 
 }  // namespace
 
-void scrivi_quadrilatero(Scrittore& w, const Store& s, int p1, int p2, int p3, int p4) {
+void scrivi_quadrilatero(Writer& w, const Store& s, int p1, int p2, int p3, int p4) {
   w.riga("4");
   scrivi_punto(w, s, p1);
   scrivi_punto(w, s, p2);
@@ -24,14 +24,14 @@ void scrivi_quadrilatero(Scrittore& w, const Store& s, int p1, int p2, int p3, i
   scrivi_punto(w, s, p4);
 }
 
-void scrivi_triangolo(Scrittore& w, const Store& s, int p1, int p2, int p3) {
+void scrivi_triangolo(Writer& w, const Store& s, int p1, int p2, int p3) {
   w.riga("3");
   scrivi_punto(w, s, p1);
   scrivi_punto(w, s, p2);
   scrivi_punto(w, s, p3);
 }
 
-double LettoreRecord::numero() {
+double RecordReader::numero() {
   auto campo = l_.numero();
   if (!campo) throw fine_lettura(path_);
   auto v = letterale(*campo);
@@ -41,13 +41,13 @@ double LettoreRecord::numero() {
   return *v;
 }
 
-int LettoreRecord::vertici() {
+int RecordReader::vertici() {
   auto n = conteggio(numero());
   if (!n) throw fine_lettura(path_);
   return *n;
 }
 
-void LettoreRecord::punto(double& x, double& y) {
+void RecordReader::punto(double& x, double& y) {
   x = numero();
   y = numero();
 }

@@ -10,15 +10,15 @@
 
 namespace gencampi {
 
-void scrivi_quadrilatero(Scrittore& w, const Store& s, int p1, int p2, int p3, int p4);
-void scrivi_triangolo(Scrittore& w, const Store& s, int p1, int p2, int p3);
+void scrivi_quadrilatero(Writer& w, const Store& s, int p1, int p2, int p3, int p4);
+void scrivi_triangolo(Writer& w, const Store& s, int p1, int p2, int p3);
 
 // Reads a field file back record by record, as numbers: the corner count, then one
 // coordinate pair per corner. A field that is missing or is not a number ends the run
 // with the read-error message for `path`.
-class LettoreRecord {
+class RecordReader {
  public:
-  LettoreRecord(std::string testo, std::string path)
+  RecordReader(std::string testo, std::string path)
       : l_(std::move(testo)), path_(std::move(path)) {}
 
   // The corner count of the next record (3 for a triangle).
@@ -28,7 +28,7 @@ class LettoreRecord {
  private:
   double numero();
 
-  Lettore l_;
+  Reader l_;
   std::string path_;
 };
 

@@ -4,13 +4,12 @@
 #include <string>
 #include <utility>
 
+#include "core/angles.h"
 #include "core/errors.h"
 #include "core/store.h"
 #include "core/textfile.h"
 #include "fields/fast_pairing.h"
 #include "fields/pairing.h"
-#include "floor/drawing.h"
-#include "mesh/angles.h"
 #include "mesh/fast_pair_choice.h"
 #include "mesh/field_files.h"
 #include "mesh/nearest.h"
@@ -43,11 +42,11 @@ std::string campi_txt(const Job& job) {
 // ending of the run thrown half way still leaves the records written so far, as a file
 // written line by line would; a reader never meets half a line.
 template <class Corpo>
-void scrivi_file(const std::string& path, Scrittore& w, Corpo corpo) {
+void scrivi_file(const std::string& path, Writer& w, Corpo corpo) {
   if (!scrivi_tutto(path, "")) throw fine_apertura(path);
   try {
     corpo();
-  } catch (const FineElaborazione&) {
+  } catch (const RunEnd&) {
     scrivi_tutto(path, w.testo());
     throw;
   }
@@ -55,7 +54,7 @@ void scrivi_file(const std::string& path, Scrittore& w, Corpo corpo) {
 }
 
 // A corner back to its node: through the index of node positions on the fast way.
-int nodo(Job& job, StatoCampi& st, double x, double y) {
+int nodo(Job& job, FieldStageState& st, double x, double y) {
   return st.indice != nullptr ? st.indice->aggiungi_nodo(job.store, x, y)
                               : aggiungi_nodo(job.store, x, y);
 }
@@ -73,7 +72,7 @@ void aggiungi_campo(Fields& f, int a, int b, int c) {
 // Leftover triangle of the final pass: an angle above 120 degrees at c is split at the
 // division point of the longest side nearest to c, and every triangle with a side of
 // lmin or less is dropped.
-void triangolo_finale(Job& job, int i, double lmin, Scrittore& w, StatoCampi& st) {
+void triangolo_finale(Job& job, int i, double lmin, Writer& w, FieldStageState& st) {
   Store& s = job.store;
   int a = job.fields.campo[i][1], b = job.fields.campo[i][2], c = job.fields.campo[i][3];
   sorta_3lati(s, a, b, c);
@@ -97,7 +96,7 @@ void triangolo_finale(Job& job, int i, double lmin, Scrittore& w, StatoCampi& st
 // Squares one quadrilateral: at corners a and b a nearly right-angled triangle is cut
 // off wherever the corner is not square, and the inner quadrilateral is squared again
 // until no cut is made or a cut would leave it without a side.
-void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) {
+void squadra_quadrilatero(Job& job, int a, int b, int c, int d, FieldStageState& st) {
   Store& s = job.store;
   Fields& f = job.fields;
   const std::string path = campi2_tmp(job);
@@ -143,7 +142,7 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
     // Two cuts meeting in one node would leave a triangle, not a quadrilateral: the
     // quadrilateral is kept as it stood, and the triangles cut off stay fields.
     if (!taglio || m == b1 || c1 == d1) {
-      Scrittore w;
+      Writer w;
       if (!taglio)
         scrivi_quadrilatero(w, s, m, b1, c1, d1);
       else
@@ -159,21 +158,21 @@ void squadra_quadrilatero(Job& job, int a, int b, int c, int d, StatoCampi& st) 
 
 }  // namespace
 
-void accoppia(Job& job, StatoCampi& st) {
+void accoppia(Job& job, FieldStageState& st) {
   Fields& f = job.fields;
   Store& s = job.store;
   st.nquadri = 0;
   st.ntriangoli = 0;
   st.ultimo = f.ncampi;
   for (int i = st.primo; i <= st.ultimo; ++i) f.coppie[i][1] = f.coppie[i][2] = f.coppie[i][3] = 0;
-  if (st.veloce)
-    cercacoppie_tutte(job, st.primo, st.ultimo);
+  if (job.engine == Engine::fast)
+    cercacoppie_veloce(job, st.primo, st.ultimo);
   else
     for (int i = st.primo; i <= st.ultimo; ++i) cercacoppie(job, i);
 
-  Scrittore w;
+  Writer w;
   scrivi_file(campi_tmp(job), w, [&] {
-    ScelteCoppie scelte(job, st.primo, st.ultimo, st.veloce);
+    PairChoices scelte(job, st.primo, st.ultimo);
     while (scelte.elencate() > 0) {
       int gA = 0, gB = 0, pv1 = 0, pv2 = 0, pv3 = 0, pv4 = 0;
       scelte.scegli(gA, gB, pv1, pv2, pv3, pv4);
@@ -201,7 +200,7 @@ void accoppia(Job& job, StatoCampi& st) {
   });
 }
 
-void squadra(Job& job, StatoCampi& st) {
+void squadra(Job& job, FieldStageState& st) {
   Fields& f = job.fields;
   const std::string tmp = campi_tmp(job);
   const std::string tmp2 = campi2_tmp(job);
@@ -209,7 +208,7 @@ void squadra(Job& job, StatoCampi& st) {
   auto testo = leggi_tutto(tmp);
   if (!testo) throw fine_non_trovo(tmp);
   if (!appendi(tmp2, "")) throw fine_apertura(tmp2);
-  LettoreRecord in(std::move(*testo), tmp);
+  RecordReader in(std::move(*testo), tmp);
 
   const int t = st.nquadri + st.ntriangoli;
   st.nquadri = 0;
@@ -237,10 +236,10 @@ void squadra(Job& job, StatoCampi& st) {
   st.nquadri2 += st.nquadri;
 }
 
-void assembla_campi(Job& job, const StatoCampi& st) {
+void assembla_campi(Job& job, const FieldStageState& st) {
   const std::string tmp = campi_tmp(job);
   const std::string tmp2 = campi2_tmp(job);
-  Scrittore w;
+  Writer w;
   scrivi_file(campi_txt(job), w, [&] {
     w.num(job.floor.passo);
     w.a_capo();
@@ -251,7 +250,7 @@ void assembla_campi(Job& job, const StatoCampi& st) {
     // stands for the sign of a non-negative X. A missing or short campi2.tmp gives up
     // its remaining records, and the count line is left as it is.
     if (auto testo2 = leggi_tutto(tmp2)) {
-      Lettore in(std::move(*testo2));
+      Reader in(std::move(*testo2));
       bool letto = true;
       for (int r = 1; r <= st.nquadri2 && letto; ++r) {
         for (int k = 1; k <= 5 && letto; ++k) {
@@ -266,7 +265,7 @@ void assembla_campi(Job& job, const StatoCampi& st) {
 
     auto testo = leggi_tutto(tmp);
     if (!testo) throw fine_non_trovo(tmp);
-    Lettore in(std::move(*testo));
+    Reader in(std::move(*testo));
     auto copia = [&](int righe) {
       for (int k = 1; k <= righe; ++k) {
         auto riga = in.testo();
@@ -279,12 +278,11 @@ void assembla_campi(Job& job, const StatoCampi& st) {
   });
 }
 
-void fase_campi(Job& job, int primo, bool veloce) {
-  StatoCampi st;
+void fase_campi(Job& job, int primo) {
+  FieldStageState st;
   st.primo = primo;
-  st.veloce = veloce;
-  std::optional<IndiceNodi> indice;
-  if (veloce) st.indice = &indice.emplace(job.store);
+  std::optional<NodeIndex> indice;
+  if (job.engine == Engine::fast) st.indice = &indice.emplace(job.store);
   st.nquadri2 = 0;
   // campi2.tmp only ever grows by appending, so what an earlier run left must go; it
   // must still be a file this run could write.
@@ -302,7 +300,6 @@ void fase_campi(Job& job, int primo, bool veloce) {
   accoppia(job, st);
 
   assembla_campi(job, st);
-  creadisegno(job, veloce);
 }
 
 }  // namespace gencampi

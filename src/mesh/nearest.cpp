@@ -84,8 +84,7 @@ void punto_di_divisione(const Job& job, int p1, int p2, int p3, double& x12, dou
   const Store& s = job.store;
   const double passo = job.floor.passo;
   if (passo == 0)
-    throw FineElaborazione("Passo della mesh nullo: impossibile suddividere i campi", titolo_errore,
-                           1);
+    throw RunEnd("Passo della mesh nullo: impossibile suddividere i campi", titolo_errore, 1);
   double dx12 = s.xnodo[p1] - s.xnodo[p2];
   double dy12 = s.ynodo[p1] - s.ynodo[p2];
   double L = std::sqrt(dx12 * dx12 + dy12 * dy12) - 1e-9;
@@ -95,8 +94,8 @@ void punto_di_divisione(const Job& job, int p1, int p2, int p3, double& x12, dou
   // integer conversion.
   if (passi < 0) passi = 0;
   if (passi > static_cast<double>(massimo_passi))
-    throw FineElaborazione("Passo della mesh troppo piccolo: impossibile suddividere i campi",
-                           titolo_errore, 1);
+    throw RunEnd("Passo della mesh troppo piccolo: impossibile suddividere i campi", titolo_errore,
+                 1);
   std::int64_t n = static_cast<std::int64_t>(passi);
   std::int64_t kstar = 0;
   double px = 0, py = 0;
@@ -139,13 +138,8 @@ void punto_di_divisione(const Job& job, int p1, int p2, int p3, double& x12, dou
 
 }  // namespace
 
-void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo) {
-  punto_di_divisione(job, p1, p2, p3, x12, y12, estremo, false);
-}
-
-void piuvicino_riferimento(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
-                           bool& estremo) {
-  punto_di_divisione(job, p1, p2, p3, x12, y12, estremo, true);
+void piuvicino(const Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo) {
+  punto_di_divisione(job, p1, p2, p3, x12, y12, estremo, job.engine == Engine::reference);
 }
 
 }  // namespace gencampi

@@ -13,12 +13,9 @@ void trova_vicino(const Store& s, int corrente, int inizio, int fine, int& vicin
 // vicini[1..Npunti]; 0 after the last node found.
 void sorta(Store& s, int centro, int Npunti, Table<int>& vicini);
 
-// Division point of the segment p1-p2 (steps of at most passo) nearest to p3.
-void piuvicino(Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo);
-
-// piuvicino measuring every division step, as written: the reference the window of
-// steps that piuvicino measures is checked against.
-void piuvicino_riferimento(const Job& job, int p1, int p2, int p3, double& x12, double& y12,
-                           bool& estremo);
+// Division point of the segment p1-p2 (steps of at most passo) nearest to p3. The fast
+// engine measures only the window of steps that can be nearest; the reference engine
+// measures every step, as written. Both give the same bits.
+void piuvicino(const Job& job, int p1, int p2, int p3, double& x12, double& y12, bool& estremo);
 
 }  // namespace gencampi

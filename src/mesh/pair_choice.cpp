@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "mesh/angles.h"
+#include "core/angles.h"
 
 namespace gencampi {
 

@@ -5,7 +5,7 @@
 
 namespace gencampi {
 
-Graduatoria::Graduatoria(const Store& s, const IndiceSpaziale& indice, int Npunti)
+Ranking::Ranking(const Store& s, const SpatialIndex& indice, int Npunti)
     : s_(s), indice_(indice), Npunti_(Npunti), quanti_(static_cast<std::size_t>(Npunti) + 1, -1) {
   if (Npunti < 1) return;
   double xmin = s.xnodo[1], xmax = xmin, ymin = s.ynodo[1], ymax = ymin;
@@ -21,7 +21,7 @@ Graduatoria::Graduatoria(const Store& s, const IndiceSpaziale& indice, int Npunt
   tutti_vicini_ = (w * w + h * h) * (1 + 1e-9) < limite_ricerca;
 }
 
-int Graduatoria::quanti(int k) {
+int Ranking::quanti(int k) {
   if (tutti_vicini_) return Npunti_ - 1;
   int& q = quanti_[static_cast<std::size_t>(k)];
   if (q < 0) {
@@ -32,8 +32,8 @@ int Graduatoria::quanti(int k) {
   return q;
 }
 
-std::vector<int> Graduatoria::riga(int k) const {
-  std::vector<Voce> v;
+std::vector<int> Ranking::riga(int k) const {
+  std::vector<Entry> v;
   for (int i = 1; i <= Npunti_; ++i) {
     if (i == k) continue;
     const double d = distanza2(k, i);
@@ -42,11 +42,11 @@ std::vector<int> Graduatoria::riga(int k) const {
   std::sort(v.begin(), v.end());
   std::vector<int> r;
   r.reserve(v.size());
-  for (const Voce& e : v) r.push_back(e.nodo);
+  for (const Entry& e : v) r.push_back(e.nodo);
   return r;
 }
 
-Cammino::Cammino(const Graduatoria& g, int p, double limite, std::vector<Voce> oltre)
+Walk::Walk(const Ranking& g, int p, double limite, std::vector<Entry> oltre)
     : g_(g),
       p_(p),
       xp_(g.store().xnodo[p]),
@@ -54,7 +54,7 @@ Cammino::Cammino(const Graduatoria& g, int p, double limite, std::vector<Voce> o
       limite_(std::min(limite, limite_ricerca)),
       oltre_(std::move(oltre)) {}
 
-Cammino::Cammino(const Graduatoria& g, int p, Filtro* filtro)
+Walk::Walk(const Ranking& g, int p, Filter* filtro)
     : g_(g),
       p_(p),
       xp_(g.store().xnodo[p]),
@@ -63,7 +63,7 @@ Cammino::Cammino(const Graduatoria& g, int p, Filtro* filtro)
       filtro_(filtro),
       soglia_filtro_(filtro->limite()) {}
 
-void Cammino::densifica() {
+void Walk::densifica() {
   if (filtro_ == nullptr && !fornitore_ && limite_ >= limite_ricerca) return;
   // Entries left out may lie anywhere after the walk's position: start the rings again
   // and keep only what comes after the last entry produced.
@@ -80,7 +80,7 @@ void Cammino::densifica() {
   dopo_ = true;
 }
 
-void Cammino::parti_da(const Voce& v) {
+void Walk::parti_da(const Entry& v) {
   if (v.d < 0) return;
   dopo_ = true;
   ultimo_ = v;
@@ -93,7 +93,7 @@ void Cammino::parti_da(const Voce& v) {
   io_ = 0;
 }
 
-void Cammino::chiudi(double limite, std::vector<Voce> oltre) {
+void Walk::chiudi(double limite, std::vector<Entry> oltre) {
   fornitore_ = nullptr;
   limite_ = std::min(limite, limite_ricerca);
   if (fatto_ >= limite_) {
@@ -107,12 +107,12 @@ void Cammino::chiudi(double limite, std::vector<Voce> oltre) {
   }
   oltre_.clear();
   io_ = 0;
-  for (const Voce& v : oltre)
+  for (const Entry& v : oltre)
     if (ultimo_ < v && !(v.d < limite_)) oltre_.push_back(v);
 }
 
-void Cammino::espandi() {
-  const Griglia& gr = g_.indice().griglia();
+void Walk::espandi() {
+  const Grid& gr = g_.indice().griglia();
   const double h = gr.lato();
   double r = raggio_ > 0 ? 2 * raggio_ : h;
   double soglia = r * r;
@@ -153,12 +153,12 @@ void Cammino::espandi() {
     const int c = cc / 2;
     // A cell the filter rules out beyond its limit only matters for nearer entries.
     const bool fuori = filtro_ != nullptr && (cc & 1) == 0 && !filtro_->cella(c);
-    const IndiceSpaziale::Nodo* fine = g_.indice().nodi_fine(c);
-    for (const IndiceSpaziale::Nodo* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
+    const SpatialIndex::Node* fine = g_.indice().nodi_fine(c);
+    for (const SpatialIndex::Node* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
       if (!n->classificato || n->numero == p_) continue;
       const double d = g_.distanza2(p_, n->numero);
       if (d < fatto_ || !(d < soglia)) continue;
-      Voce v{d, n->numero};
+      Entry v{d, n->numero};
       if (dopo_ && !(ultimo_ < v)) continue;
       if (filtro_ != nullptr && !(d < soglia_filtro_) && (fuori || !filtro_->nodo(c, n->numero)))
         continue;
@@ -171,7 +171,7 @@ void Cammino::espandi() {
   if (ultimo || tutto) finito_ = true;
 }
 
-bool Cammino::prossimo(Voce& v) {
+bool Walk::prossimo(Entry& v) {
   for (;;) {
     if (ib_ < buffer_.size()) {
       v = buffer_[ib_++];
@@ -184,12 +184,12 @@ bool Cammino::prossimo(Voce& v) {
       continue;
     }
     if (fornitore_) {
-      std::vector<Voce> oltre;
+      std::vector<Entry> oltre;
       fornitore_(oltre);
       fornitore_ = nullptr;
       oltre_.clear();
       io_ = 0;
-      for (const Voce& e : oltre)
+      for (const Entry& e : oltre)
         if (ultimo_ < e) oltre_.push_back(e);
     }
     if (io_ < oltre_.size()) {

@@ -15,10 +15,10 @@
 namespace gencampi {
 
 // One entry of a ranking: the squared distance from the row's node and the node number.
-struct Voce {
+struct Entry {
   double d = 0;
   int nodo = 0;
-  friend bool operator<(const Voce& a, const Voce& b) {
+  friend bool operator<(const Entry& a, const Entry& b) {
     return a.d < b.d || (a.d == b.d && a.nodo < b.nodo);
   }
 };
@@ -26,9 +26,9 @@ struct Voce {
 // Squared distances at or beyond this are never ranked.
 inline constexpr double limite_ricerca = 1e11;
 
-class Graduatoria {
+class Ranking {
  public:
-  Graduatoria(const Store& s, const IndiceSpaziale& indice, int Npunti);
+  Ranking(const Store& s, const SpatialIndex& indice, int Npunti);
 
   // The squared distance between k and i, term by term as the nearest-node search
   // computes it.
@@ -43,12 +43,12 @@ class Graduatoria {
   std::vector<int> riga(int k) const;
 
   const Store& store() const { return s_; }
-  const IndiceSpaziale& indice() const { return indice_; }
+  const SpatialIndex& indice() const { return indice_; }
   int Npunti() const { return Npunti_; }
 
  private:
   const Store& s_;
-  const IndiceSpaziale& indice_;
+  const SpatialIndex& indice_;
   int Npunti_;
   bool tutti_vicini_ = false;
   std::vector<int> quanti_;
@@ -57,9 +57,9 @@ class Graduatoria {
 // Which entries of a row a walk may leave out. Entries with a squared distance below
 // `limite` are always produced; beyond it only those in cells that `cella` admits and
 // that `nodo` then admits.
-class Filtro {
+class Filter {
  public:
-  virtual ~Filtro() = default;
+  virtual ~Filter() = default;
   virtual double limite() const = 0;
   virtual bool cella(int c) = 0;
   virtual bool nodo(int c, int x) = 0;
@@ -70,22 +70,22 @@ class Filtro {
 // caller has proved that the others need not be visited. With a filter instead, the
 // rings go on and skip what the filter leaves out. `densifica` drops either proof and
 // from then on produces every remaining entry.
-class Cammino {
+class Walk {
  public:
-  Cammino(const Graduatoria& g, int p, double limite = std::numeric_limits<double>::infinity(),
-          std::vector<Voce> oltre = {});
-  Cammino(const Graduatoria& g, int p, Filtro* filtro);
+  Walk(const Ranking& g, int p, double limite = std::numeric_limits<double>::infinity(),
+       std::vector<Entry> oltre = {});
+  Walk(const Ranking& g, int p, Filter* filtro);
 
-  bool prossimo(Voce& v);
+  bool prossimo(Entry& v);
   void densifica();
   // The entries beyond the limit, asked for only when the rings are done.
-  void rimanda(std::function<void(std::vector<Voce>&)> fornitore) {
+  void rimanda(std::function<void(std::vector<Entry>&)> fornitore) {
     fornitore_ = std::move(fornitore);
   }
   // Produces only the entries after `v`.
-  void parti_da(const Voce& v);
+  void parti_da(const Entry& v);
   // Switches a filtered walk to `limite` and `oltre` from here on.
-  void chiudi(double limite, std::vector<Voce> oltre);
+  void chiudi(double limite, std::vector<Entry> oltre);
   // Entries produced so far.
   int prodotti() const { return prodotti_; }
   // Which proof the walk runs on: 0 a closed one (limit and corridors), 1 an open
@@ -95,22 +95,22 @@ class Cammino {
  private:
   void espandi();
 
-  const Graduatoria& g_;
+  const Ranking& g_;
   int p_;
   double xp_, yp_;
   double limite_;
-  std::vector<Voce> oltre_;
+  std::vector<Entry> oltre_;
   std::size_t io_ = 0;
-  std::vector<Voce> buffer_;
+  std::vector<Entry> buffer_;
   std::size_t ib_ = 0;
   double raggio_ = 0;    // rings done out to this distance
   double fatto_ = 0;     // every entry with a squared distance below this is produced
   bool finito_ = false;  // no more ring entries
   bool dopo_ = false;    // only entries after `ultimo_` remain (after densifica)
-  Voce ultimo_{-1, 0};
+  Entry ultimo_{-1, 0};
   int prodotti_ = 0;
-  Filtro* filtro_ = nullptr;
-  std::function<void(std::vector<Voce>&)> fornitore_;
+  Filter* filtro_ = nullptr;
+  std::function<void(std::vector<Entry>&)> fornitore_;
   double soglia_filtro_ = 0;
   std::vector<int> celle_;
 };

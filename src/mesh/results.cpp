@@ -6,7 +6,7 @@ namespace gencampi {
 
 void scrivi_triang(Job& job) {
   const Fields& f = job.fields;
-  Scrittore w;
+  Writer w;
   w.num(f.ncampi);
   w.a_capo();
   for (int i = 1; i <= f.ncampi; ++i) {

@@ -4,15 +4,12 @@
 #include <limits>
 #include <string>
 
+#include "core/angles.h"
 #include "core/store.h"
 #include "fields/candidate.h"
 #include "fields/checks.h"
-#include "mesh/angles.h"
 #include "mesh/fast_triangulation.h"
-#include "mesh/field_stage.h"
 #include "mesh/nearest.h"
-#include "mesh/results.h"
-#include "ui/main_window.h"
 
 namespace gencampi {
 
@@ -26,7 +23,7 @@ bool ha_vicini(const std::vector<int>& riga) {
 
 // Row k of the order table into a 1-based list, as the turn works on a copy: marks set
 // during the turn must not change the neighbours it is still walking through.
-void copia_riga(const Ordine& ordine, int k, std::vector<int>& riga) {
+void copia_riga(const OrderTable& ordine, int k, std::vector<int>& riga) {
   const std::int16_t* r = ordine.riga(k);
   riga.assign(static_cast<std::size_t>(ordine.dimensione()) + 1, 0);
   for (int j = 1; j <= ordine.dimensione(); ++j) riga[static_cast<std::size_t>(j)] = r[j - 1];
@@ -50,10 +47,10 @@ void registra_triangolo(Job& job, int a, int b, int c) {
 
 }  // namespace
 
-Ordine costruisci_ordine(Job& job, const Table<int>& punti, int Npunti) {
+OrderTable costruisci_ordine(Job& job, const Table<int>& punti, int Npunti) {
   // Entries are node numbers up to Npunti, held as 16-bit Integers.
   if (Npunti > std::numeric_limits<std::int16_t>::max()) throw fine_capacita();
-  Ordine ordine(Npunti);
+  OrderTable ordine(Npunti);
   Table<int> vicini(Npunti);
   for (int i = 1; i <= Npunti; ++i) {
     const int k = punti[i];
@@ -64,7 +61,8 @@ Ordine costruisci_ordine(Job& job, const Table<int>& punti, int Npunti) {
   return ordine;
 }
 
-bool passata(Job& job, const Table<int>& punti, int Npunti, Ordine& ordine) {
+bool passata(Job& job, const Table<int>& punti, int Npunti, OrderTable& ordine,
+             const Progress& avanzamento) {
   Store& s = job.store;
   const int campi_iniziali = job.fields.ncampi;
   // Tentative sides that passed the checks stay until the next commit, which drops
@@ -73,8 +71,7 @@ bool passata(Job& job, const Table<int>& punti, int Npunti, Ordine& ordine) {
   std::vector<int> vicini, vicini2;
 
   for (int i = 1; i <= Npunti; ++i) {
-    job.ui.form1.label2 = std::to_string(s.nlati);
-    eventi(job.ui);
+    avanza(avanzamento, s.nlati);
 
     const int k = punti[i];
     copia_riga(ordine, k, vicini);
@@ -135,24 +132,18 @@ bool passata(Job& job, const Table<int>& punti, int Npunti, Ordine& ordine) {
   return job.fields.ncampi != campi_iniziali;
 }
 
-int triangola_passate(Job& job, const Table<int>& punti, int Npunti) {
+int triangola_riferimento(Job& job, const Table<int>& punti, int Npunti,
+                          const Progress& avanzamento) {
   const int primo = job.fields.ncampi + 1;
-  Ordine ordine = costruisci_ordine(job, punti, Npunti);
-  while (passata(job, punti, Npunti, ordine)) {
+  OrderTable ordine = costruisci_ordine(job, punti, Npunti);
+  while (passata(job, punti, Npunti, ordine, avanzamento)) {
   }
   return primo;
 }
 
-void triangola(Job& job, const Table<int>& punti, int Npunti) {
-  // The fast engine leaves exactly what the passes above leave; they stay as the
-  // reference it is measured and tested against.
-  const int primo = triangola_veloce(job, punti, Npunti);
-  ridisegna(job);
-  if (job.floor.passo < 0) {
-    scrivi_triang(job);
-    throw fine_normale();
-  }
-  fase_campi(job, primo);
+int triangola(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento) {
+  return job.engine == Engine::fast ? triangola_veloce(job, punti, Npunti, avanzamento)
+                                    : triangola_riferimento(job, punti, Npunti, avanzamento);
 }
 
 }  // namespace gencampi

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/job.h"
+#include "core/progress.h"
 
 namespace gencampi {
 
@@ -12,10 +13,10 @@ namespace gencampi {
 // entry is a node number, 0 (no node) or -1 (that neighbour position is exhausted).
 // Node numbers are 16-bit Integers, so the table is held as such: 10000 listed nodes
 // take 200 MB.
-class Ordine {
+class OrderTable {
  public:
-  Ordine() = default;
-  explicit Ordine(int n)
+  OrderTable() = default;
+  explicit OrderTable(int n)
       : n_(n), celle_(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0) {}
 
   int dimensione() const { return n_; }
@@ -27,7 +28,7 @@ class Ordine {
   int operator()(int k, int j) const { return riga(k)[j - 1]; }
   void esaurisci(int k, int j) { riga(k)[j - 1] = -1; }
 
-  bool operator==(const Ordine&) const = default;
+  bool operator==(const OrderTable&) const = default;
 
  private:
   // A row outside the table would be a node number beyond the list handed to the
@@ -41,18 +42,20 @@ class Ordine {
 };
 
 // Ranks every listed node's neighbours with `sorta`, one row per node.
-Ordine costruisci_ordine(Job& job, const Table<int>& punti, int Npunti);
+OrderTable costruisci_ordine(Job& job, const Table<int>& punti, int Npunti);
 
 // One pass over the node list: at most one triangle per node. True when it built any.
-bool passata(Job& job, const Table<int>& punti, int Npunti, Ordine& ordine);
+bool passata(Job& job, const Table<int>& punti, int Npunti, OrderTable& ordine,
+             const Progress& avanzamento);
 
 // The order table and the passes until one builds nothing, read straightforwardly: the
 // reference for the fast engine (mesh/fast_triangulation.h). Returns the number of the
 // first field built by this call.
-int triangola_passate(Job& job, const Table<int>& punti, int Npunti);
+int triangola_riferimento(Job& job, const Table<int>& punti, int Npunti,
+                          const Progress& avanzamento);
 
-// Covers the slab with triangles, then writes triang.txt and ends the run (rigid
-// floor) or goes on with the field stage.
-void triangola(Job& job, const Table<int>& punti, int Npunti);
+// Covers the slab with triangles on the job's engine; both leave the same fields and
+// sides. Returns the number of the first field built.
+int triangola(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento);
 
 }  // namespace gencampi

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "core/errors.h"
+
 namespace gencampi {
 
 namespace {
@@ -7,17 +9,15 @@ namespace {
 constexpr double larghezza_minima = 0.0001;
 }  // namespace
 
-void ridisegna(Job& job) {
-  const Store& s = job.store;
+void ridisegna(const Store& s, Console& ui) {
   if (s.xmax - s.xmin < larghezza_minima || s.ymax - s.ymin < larghezza_minima) return;
-  job.ui.main.busy = true;
-  ++job.ui.main.ridisegni;
-  eventi(job.ui);
-  job.ui.main.busy = false;
+  ui.main.busy = true;
+  ++ui.main.ridisegni;
+  eventi(ui);
+  ui.main.busy = false;
 }
 
-void ottimizza_click(Job& job) {
-  Store& s = job.store;
+void ottimizza_click(Store& s, Console& ui) {
   s.xmin = 1000000000;
   s.ymin = 1000000000;
   s.xmax = -1000000000;
@@ -28,11 +28,11 @@ void ottimizza_click(Job& job) {
     if (s.ynodo[i] > s.ymax) s.ymax = s.ynodo[i];
     if (s.ynodo[i] < s.ymin) s.ymin = s.ynodo[i];
   }
-  ridisegna(job);
+  ridisegna(s, ui);
 }
 
-void m_ridisegna_Click(Job& job) { ridisegna(job); }
-
-void m_esci_Click(Job&) { throw fine_normale(); }
+void m_esci_Click() {
+  throw fine_normale();
+}
 
 }  // namespace gencampi

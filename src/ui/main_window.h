@@ -2,19 +2,18 @@
 #pragma once
 
 #include "core/job.h"
+#include "ui/console.h"
 
 namespace gencampi {
 
 // Redraw: nothing when the bounding box is flat (below 0.0001 in either direction);
 // otherwise the busy pointer, an emptied drawing area, pending events, normal pointer.
-void ridisegna(Job& job);
+void ridisegna(const Store& s, Console& ui);
 
 // Fits the bounding box to the nodes, then redraws.
-void ottimizza_click(Job& job);
-
-void m_ridisegna_Click(Job& job);
+void ottimizza_click(Store& s, Console& ui);
 
 // Ends the run at once.
-[[noreturn]] void m_esci_Click(Job& job);
+[[noreturn]] void m_esci_Click();
 
 }  // namespace gencampi

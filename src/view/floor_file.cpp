@@ -86,7 +86,7 @@ class FloorReader {
     return *n;
   }
 
-  Lettore in_;
+  Reader in_;
   std::string path_;
 };
 

@@ -66,7 +66,7 @@ class ResultReader {
     return *v;
   }
 
-  Lettore in_;
+  Reader in_;
   std::string path_;
 };
 

@@ -25,7 +25,7 @@ namespace {
 std::string first_line(const std::string& path) {
   std::optional<std::string> t = leggi_tutto(path);
   if (!t) throw ViewError("cannot find " + path);
-  Lettore in(*t);
+  Reader in(*t);
   std::optional<std::string> line = in.riga();
   std::string s = line ? trim(*line) : "";
   if (s.empty()) throw ViewError(path + ": the first line is empty");

@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "floor/job_dir.h"
+#include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
 
-using prova::CartellaLavoro;
+using test::JobOnDisk;
 
 const char* const tirnel = "impostazioni/tirnel.ini";
 
 TEST(FloorSettings, DefaultLinesPutTheValueInColumn30Or31AndTheBarIn41) {
-  for (const ChiaveMesh* k :
+  for (const MeshKey* k :
        {&chiave_distanza_min, &chiave_distanza_max, &chiave_coeff_lato, &chiave_allinea_lati}) {
     const std::string riga = k->riga_default;
     const std::size_t v = riga.find_first_not_of(' ', std::string(k->chiave).size());
@@ -23,7 +23,7 @@ TEST(FloorSettings, DefaultLinesPutTheValueInColumn30Or31AndTheBarIn41) {
 }
 
 TEST(FloorSettings, MissingKeysAreAppendedWhereTheFileEnds) {
-  CartellaLavoro d;
+  JobOnDisk d;
   d.scrivi(tirnel, "mesh.distanza_min 70\r\nMESH.distanza_max      80");
   EXPECT_EQ(leggi_impostazione(d.job.dirs, chiave_distanza_min), 50);  // case matters
   // No line break at the end: the default line continues the last line, which still
@@ -56,7 +56,7 @@ TEST(FloorSettings, LineSplitting) {
       {"", 0, "x"},
   };
   for (const auto& c : casi) {
-    CartellaLavoro d;
+    JobOnDisk d;
     d.scrivi(tirnel, c.testo);
     int r = -1;
     std::string a = "x";
@@ -81,12 +81,12 @@ TEST(FloorSettings, UnreadableOrMissingFileEndsTheRunUnlessFermaIsNotOne) {
       {"MESH.distanza_min 1e999\r\n", lettura},  // not finite
   };
   for (const auto& c : casi) {
-    CartellaLavoro d;
+    JobOnDisk d;
     if (c.testo != nullptr) d.scrivi(tirnel, c.testo);
     try {
       leggi_impostazione(d.job.dirs, chiave_distanza_min);
       ADD_FAILURE() << c.testo;
-    } catch (const FineElaborazione& f) {
+    } catch (const RunEnd& f) {
       EXPECT_EQ(f.testo, c.inizio + d.path(tirnel));
       EXPECT_EQ(f.titolo, "ERRORE !!");
     }

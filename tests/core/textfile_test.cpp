@@ -86,13 +86,13 @@ TEST(TextFile, OnlyAPlainFileIsRead) {
 TEST(TextFile, FieldReaderOnLongLinesAndBinaryText) {
   // One line of a million digits is one number field and one text field.
   const std::string lunga(1000000, '7');
-  Lettore r(lunga + "\r\n" + lunga + ",x");
+  Reader r(lunga + "\r\n" + lunga + ",x");
   EXPECT_EQ(r.numero()->size(), lunga.size());
   EXPECT_EQ(r.testo()->size(), lunga.size());
   EXPECT_EQ(r.testo(), "x");
   EXPECT_FALSE(r.testo());
   // NUL bytes and a bare CR are data; a quote left open runs to the end of its line.
-  Lettore b(std::string("a\0b\rc,\"d,e\r\nf", 13));
+  Reader b(std::string("a\0b\rc,\"d,e\r\nf", 13));
   EXPECT_EQ(b.testo(), std::string("a\0b\rc", 5));
   EXPECT_EQ(b.testo(), "d,e");
   EXPECT_EQ(b.riga(), "f");

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/angles.h"
 #include "core/store.h"
-#include "mesh/angles.h"
 #include "support/job_builder.h"
 
 namespace gencampi {

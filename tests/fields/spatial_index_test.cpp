@@ -70,7 +70,7 @@ TEST(SpatialIndex, ChecksMatchTheFullScansOnRandomMeshes) {
   for (std::uint64_t seme = 1; seme <= 24; ++seme) {
     const double offset = seme % 3 == 0 ? 1e6 : (seme % 3 == 1 ? 0 : -3.5e4);
     Job job = mesh_casuale(seme, offset, 60);
-    IndiceSpaziale indice(job, job.nodes.punti, job.nodes.npunti);
+    SpatialIndex indice(job, job.nodes.punti, job.nodes.npunti);
     Caso c(seme * 31);
     Store& s = job.store;
     for (int prova = 0; prova < 400; ++prova) {
@@ -118,7 +118,7 @@ TEST(SpatialIndex, NodesBarelyOffASideAreJudgedAsTheFullScanJudgesThem) {
         nodo(L * lungo * ux - L * scostamento * uy, L * lungo * uy + L * scostamento * ux);
         job.nodes.npunti = 3;
         for (int i = 1; i <= 3; ++i) job.nodes.punti[i] = i;
-        IndiceSpaziale indice(job, job.nodes.punti, 3);
+        SpatialIndex indice(job, job.nodes.punti, 3);
         kreali(s, 1, 2, col_provvisorio);
         bool ok = false;
         controlla(job, ok);
@@ -136,7 +136,7 @@ TEST(SpatialIndex, CandidateTestsMatchTheFullScansOnRandomMeshes) {
     Job job = mesh_casuale(seme + 100, offset, 50);
     // The region test needs an outline: the first four nodes as a quadrilateral.
     job.floor.nperimetro = 4;
-    IndiceSpaziale indice(job, job.nodes.punti, job.nodes.npunti);
+    SpatialIndex indice(job, job.nodes.punti, job.nodes.npunti);
     Caso c(seme * 17);
     for (int prova = 0; prova < 300; ++prova) {
       int uno = 1 + c.intero(job.store.nnodi), due = 1 + c.intero(job.store.nnodi),
@@ -169,7 +169,7 @@ TEST(SpatialIndex, CommittedSidesAndFieldsAreSeenAfterConstruction) {
   Job job = mesh_casuale(77, 0, 40);
   job.store.nlati = 0;
   job.fields.ncampi = 0;
-  IndiceSpaziale indice(job, job.nodes.punti, job.nodes.npunti);
+  SpatialIndex indice(job, job.nodes.punti, job.nodes.npunti);
   Store& s = job.store;
   Caso c(5);
   int rifiutati_dopo = 0;

@@ -5,11 +5,12 @@
 #include <cmath>
 #include <random>
 
-#include "app/run_helpers.h"
 #include "core/node_index.h"
 #include "core/store.h"
+#include "floor/drawing.h"
 #include "floor/placement.h"
-#include "mesh/floor_generator.h"
+#include "support/floor_generator.h"
+#include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
@@ -26,14 +27,17 @@ TEST(FastPlacement, SameNodesAsTheScansOnGeneratedFloors) {
     p.passo = seme % 5 == 0 ? 0 : 60 + 10.0 * static_cast<double>(seme % 4);
     p.distanza_min = seme % 7 == 0 ? 0 : 35;
     p.allinea = seme % 6 != 0;
-    test::Radice ra("pl_rif"), rb("pl_vel");
+    test::JobTree ra("pl_rif"), rb("pl_vel");
     Job a, b;
     genera_piano(a, p);
     genera_piano(b, p);
     a.dirs.dirlavoro = ra.lavoro().string();
     b.dirs.dirlavoro = rb.lavoro().string();
-    posiziona_nodi(a, false);
-    posiziona_nodi(b, true);
+    a.engine = Engine::reference;
+    posiziona_nodi(a);
+    posiziona_nodi(b);
+    scrivi_punti_dis(a);
+    scrivi_punti_dis(b);
     ASSERT_EQ(a.store.nnodi, b.store.nnodi) << "seme " << seme;
     ASSERT_EQ(a.nodes.npunti, b.nodes.npunti);
     for (int i = 1; i <= a.store.nnodi; ++i) {
@@ -49,7 +53,7 @@ TEST(NodeIndex, MergesWithinADistanceAndFollowsMovedNodes) {
   std::uniform_int_distribution<int> passo(-400, 400);
   for (double d : {0.0, 0.3, 2.5, -2.5}) {
     Job a, b;
-    IndiceNodi indice(b.store, 2 * std::fabs(d));
+    NodeIndex indice(b.store, 2 * std::fabs(d));
     for (int k = 0; k < 3000; ++k) {
       // Points on a lattice of quarter units: exact distances of d occur.
       const double x = passo(rng) * 0.25, y = passo(rng) * 0.25;

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "core/store.h"
-#include "floor/job_dir.h"
+#include "floor/drawing.h"
 #include "floor/reader.h"
+#include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
 
-using prova::CartellaLavoro;
+using test::JobOnDisk;
 using Punti = std::vector<std::array<double, 2>>;
 
 Punti nodi(const Job& job) {
@@ -49,7 +50,7 @@ TEST(FloorPlacement, GridListsHoldDistinctCoordinatesNewestFirst) {
   sortaxy(job, xg, yg, nx, ny);
   EXPECT_EQ(lista(xg, nx), (std::vector<double>{10.09, 0, 10, 10, 0, 0}));
   Table<double> piccola(5);
-  EXPECT_THROW(sortaxy(job, piccola, yg, nx, ny), FineElaborazione);
+  EXPECT_THROW(sortaxy(job, piccola, yg, nx, ny), RunEnd);
 }
 
 TEST(FloorPlacement, FeetOfPerpendicularsOntoASegment) {
@@ -66,14 +67,14 @@ TEST(FloorPlacement, FeetOfPerpendicularsOntoASegment) {
                {70, 0.0000005},  // on the line
                {30, -20}});      // the same foot again
   const int g = job.nodes.npunti;
-  sortaperp(job, 0, 0, 100, 0, g);
+  sortaperp(job, 0, 0, 100, 0, g, nullptr);
   const Punti tutti = nodi(job);
   EXPECT_EQ(Punti(tutti.begin() + g, tutti.end()), (Punti{{30, 0}, {10, 0}}));
   EXPECT_EQ(job.nodes.npunti, g + 2);
   EXPECT_EQ(job.nodes.punti[g + 2], g + 2);
   // Projected again as a new group: the feet are existing nodes, nothing is added.
-  sortaperp(job, 0, 0, 100, 0, g + 2);
-  sortaperp(job, 30, 0, 30, 0, g + 2);  // no length, no line
+  sortaperp(job, 0, 0, 100, 0, g + 2, nullptr);
+  sortaperp(job, 30, 0, 30, 0, g + 2, nullptr);  // no length, no line
   EXPECT_EQ(job.store.nnodi, g + 2);
   EXPECT_EQ(job.nodes.npunti, g + 2);
 }
@@ -85,34 +86,40 @@ TEST(FloorPlacement, CrowdedFeetWithinAGroupKeepTheOneNearerItsLine) {
   job.settings.distanza_min = 10;
   job.settings.distanza_max = 50;
   carica(job, {{50, 20}, {50, 2}});
-  sortaperp(job, 0, 0, 100, 0, 2);
-  sortaperp(job, 0, 4, 100, 4, 2);
+  sortaperp(job, 0, 0, 100, 0, 2, nullptr);
+  sortaperp(job, 0, 4, 100, 4, 2, nullptr);
   EXPECT_EQ(nodi(job), (Punti{{50, 20}, {50, 2}, {50, 4}}));
   // Without Q, P itself is farther from the upper line than the foot: the foot stays.
   Job altro;
   altro.settings = job.settings;
   carica(altro, {{50, 20}});
-  sortaperp(altro, 0, 0, 100, 0, 1);
-  sortaperp(altro, 0, 4, 100, 4, 1);
+  sortaperp(altro, 0, 0, 100, 0, 1, nullptr);
+  sortaperp(altro, 0, 4, 100, 4, 1, nullptr);
   EXPECT_EQ(nodi(altro), (Punti{{50, 20}, {50, 0}}));
 }
 
 const std::string rettangolo_con_pilastro =
     "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n0\r\n1\r\n50 40\r\n0\r\n";
 
-struct Solaio : CartellaLavoro {
+struct Solaio : JobOnDisk {
   Solaio(const std::string& impalcato, const char* allinea, const Capacities& cap = {})
-      : CartellaLavoro(cap) {
+      : JobOnDisk(cap) {
     scrivi("impostazioni/tirnel.ini", std::string("MESH.distanza_min 10\r\n"
                                                   "MESH.distanza_max 100\r\nMESH.allinea_lati ") +
                                           allinea + "\r\n");
     scrivi("progra/impalcato.txt", impalcato);
   }
+  // The floor read, the nodes placed and punti.dis written, as a run does.
+  void posa() {
+    ASSERT_EQ(leggibase(job), FloorRead::complete);
+    posiziona_nodi(job);
+    scrivi_punti_dis(job);
+  }
 };
 
 TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
   Solaio s(rettangolo_con_pilastro, "1");
-  leggibase(s.job);
+  s.posa();
   // Columns 50, 200, 0 and rows 40, 100, 0, in that order: (50, 0) comes before (0, 40);
   // the right and top sides are outside. The crossings with the perimeter add (200, 40)
   // and (50, 100); every foot then falls on a node already there.
@@ -126,11 +133,11 @@ TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
                                 {200, 40},
                                 {50, 100}}));
   EXPECT_EQ(s.job.nodes.npunti, 9);
-  EXPECT_NE(s.leggi("lavori/uno/punti.dis").find("\r\n 50  100   0.0\r\n 9 \r\n"),
+  EXPECT_NE(s.leggi("lavori/job/punti.dis").find("\r\n 50  100   0.0\r\n 9 \r\n"),
             std::string::npos);
 
   Solaio senza_griglia(rettangolo_con_pilastro, "0");
-  leggibase(senza_griglia.job);
+  senza_griglia.posa();
   // The pillar's feet on the bottom, top and left sides; the right side is 150 away.
   EXPECT_EQ(nodi(senza_griglia.job),
             (Punti{{0, 0}, {200, 0}, {200, 100}, {0, 100}, {50, 40}, {50, 0}, {50, 100}, {0, 40}}));
@@ -139,8 +146,8 @@ TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
   Capacities cap;
   cap.punti = 6;
   Solaio pieno(rettangolo_con_pilastro, "0", cap);  // the second foot is the 7th entry
-  EXPECT_THROW(leggibase(pieno.job), FineElaborazione);
-  EXPECT_FALSE(pieno.esiste("lavori/uno/punti.dis"));
+  EXPECT_EQ(leggibase(pieno.job), FloorRead::complete);
+  EXPECT_THROW(posiziona_nodi(pieno.job), RunEnd);
 }
 
 TEST(FloorPlacement, WallSidesPastTheTableEndAreNotRead) {
@@ -151,10 +158,10 @@ TEST(FloorPlacement, WallSidesPastTheTableEndAreNotRead) {
       "150,50\r\n150,50\r\n150,90\r\n0\r\n0\r\n";
   Solaio s(piano, "0");
   s.job.store.lato[6] = {0, 5, 1};
-  leggibase(s.job);
+  s.posa();
   ASSERT_EQ(s.job.store.nlati, 5);
   Solaio pulito(piano, "0");
-  leggibase(pulito.job);
+  pulito.posa();
   EXPECT_EQ(nodi(s.job), nodi(pulito.job));
 }
 

@@ -6,24 +6,22 @@
 #include <vector>
 
 #include "core/settings.h"
-#include "floor/job_dir.h"
+#include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
 
-using prova::CartellaLavoro;
+using test::JobOnDisk;
 using Lati = std::vector<std::array<int, 3>>;
 
-// Placement adds nothing with these settings (no grid, no projection at all), so the
-// store shows exactly what the reader put in it.
 const char* const senza_posa =
     "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\nMESH.coeff_lato 0\r\nMESH.allinea_lati 0\r\n";
 const std::string triangolo = "100\r\n3\r\n0,0\r\n100,0\r\n0,100\r\n";
 
-struct Piano : CartellaLavoro {
+struct Piano : JobOnDisk {
   explicit Piano(const std::string& impalcato, const char* impostazioni = senza_posa,
                  const Capacities& cap = {})
-      : CartellaLavoro(cap) {
+      : JobOnDisk(cap) {
     if (impostazioni != nullptr) scrivi("impostazioni/tirnel.ini", impostazioni);
     scrivi("progra/impalcato.txt", impalcato);
   }
@@ -33,14 +31,13 @@ struct Piano : CartellaLavoro {
       v.push_back({job.store.lato[i][1], job.store.lato[i][2], job.store.tipolato[i]});
     return v;
   }
-  // The run's ending, or "" when leggibase returned.
+  // The run's ending, or the message of the outline error leggibase returned with.
   std::string esito() {
     try {
-      leggibase(job);
-    } catch (const FineElaborazione& f) {
+      return messaggio_lettura(leggibase(job));
+    } catch (const RunEnd& f) {
       return f.titolo + ": " + f.testo;
     }
-    return "";
   }
 };
 
@@ -90,8 +87,6 @@ TEST(FloorReader, EveryItemOfTheFloor) {
                             {15, 16, 2},
                             {16, 13, 2},
                             {17, 18, 2}}));
-  EXPECT_EQ(p.job.nodes.npunti, 18);
-  EXPECT_TRUE(p.esiste("lavori/uno/punti.dis"));
 }
 
 TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
@@ -103,10 +98,7 @@ TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
   EXPECT_EQ(rigido.esito(), "");
   EXPECT_EQ(rigido.job.settings.distanza_min, 1);
   EXPECT_EQ(rigido.job.settings.allinea_lati, 0);
-  EXPECT_EQ(rigido.job.ui.form1.caption, "COSTRUZIONE PIANO RIGIDO");
-  EXPECT_EQ(rigido.job.ui.form1.label1, "4 NODI");
   EXPECT_EQ(rigido.lati(), solo_buco);
-  EXPECT_EQ(rigido.job.nodes.npunti, 7);
   EXPECT_EQ(rigido.leggi("impostazioni/tirnel.ini"),
             std::string("MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n") +
                 chiave_distanza_max.riga_default + "\r\n" + chiave_coeff_lato.riga_default +
@@ -115,7 +107,6 @@ TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
   Piano zero("0\r\n" + resto, "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\n");
   EXPECT_EQ(zero.esito(), "");
   EXPECT_EQ(zero.job.settings.distanza_min, 10);
-  EXPECT_EQ(zero.job.ui.form1.caption, "GENERAZIONE CAMPI");
   EXPECT_EQ(zero.lati(), solo_buco);
 
   Piano quattrocento("400\r\n" + resto, "MESH.distanza_min 50\r\nMESH.distanza_max 0\r\n");
@@ -136,18 +127,15 @@ TEST(FloorReader, OutlineErrorsStopTheReadingAndTheRunGoesOn) {
     const char* messaggio;
     int nnodi;
   } casi[] = {
-      {"100\r\n2\r\n", "gencampi: ERRORE PERIMETRO", 0},
-      {"-5\r\n2.5\r\n", "gencampi: ERRORE PERIMETRO", 0},  // 2.5 rounds to 2
-      {triangolo + "2\r\n3\r\n10,10\r\n20,10\r\n10,20\r\n2\r\n", "gencampi: ERRORE BUCHI", 6},
-      {triangolo + "0\r\n1\r\n1.4\r\n", "gencampi: ERRORE MURI", 3},
+      {"100\r\n2\r\n", "ERRORE PERIMETRO", 0},
+      {"-5\r\n2.5\r\n", "ERRORE PERIMETRO", 0},  // 2.5 rounds to 2
+      {triangolo + "2\r\n3\r\n10,10\r\n20,10\r\n10,20\r\n2\r\n", "ERRORE BUCHI", 6},
+      {triangolo + "0\r\n1\r\n1.4\r\n", "ERRORE MURI", 3},
   };
   for (const auto& c : casi) {
     Piano p(c.testo);
-    EXPECT_EQ(p.esito(), "") << c.testo;
-    EXPECT_EQ(p.job.ui.messaggi, std::vector<std::string>{c.messaggio}) << c.testo;
+    EXPECT_EQ(p.esito(), c.messaggio) << c.testo;
     EXPECT_EQ(p.job.store.nnodi, c.nnodi) << c.testo;
-    EXPECT_EQ(p.job.nodes.npunti, 0) << c.testo;
-    EXPECT_FALSE(p.esiste("lavori/uno/punti.dis")) << c.testo;
   }
 }
 
@@ -187,14 +175,13 @@ TEST(FloorReader, EndingsOfTheRun) {
     if (std::size_t i = atteso.find("file "); i != std::string::npos)
       atteso = atteso.substr(0, i + 5) + p.path(atteso.substr(i + 5));
     EXPECT_EQ(p.esito(), atteso) << c.testo;
-    EXPECT_FALSE(p.esiste("lavori/uno/punti.dis"));
   }
 }
 
 TEST(FloorReader, HandOverComesRightAfterTheStep) {
   Piano p("100\r\nnot a floor", "MESH.distanza_min 10\r\n");
   p.job.dirs.comando = "|diroot=x|tipo=2|";
-  EXPECT_EQ(p.esito(), "gencampi: Non riesco ad avviare " + p.path("progra/tramaforo.exe"));
+  EXPECT_EQ(leggibase(p.job), FloorRead::hand_over);
   EXPECT_EQ(p.leggi("impostazioni/tirnel.ini"), "MESH.distanza_min 10\r\n");
 }
 

@@ -1,4 +1,4 @@
-#include "mesh/angles.h"
+#include "core/angles.h"
 
 #include <gtest/gtest.h>
 

@@ -5,19 +5,20 @@
 
 #include <random>
 
-#include "app/run_helpers.h"
 #include "core/node_index.h"
 #include "core/store.h"
+#include "floor/drawing.h"
 #include "mesh/field_stage.h"
-#include "mesh/triangle_grid.h"
+#include "support/job_tree.h"
+#include "support/triangle_grid.h"
 
 namespace gencampi {
 namespace {
 
-using test::Radice;
+using test::JobTree;
 namespace fs = std::filesystem;
 
-void imposta(Job& job, const Radice& r) {
+void imposta(Job& job, const JobTree& r) {
   job.dirs.dirprogra = r.progra().string();
   job.dirs.dirlavoro = r.lavoro().string();
 }
@@ -27,14 +28,17 @@ TEST(FastFieldStage, SameFilesAndStoreAsTheReferenceOnGeneratedMeshes) {
   for (unsigned seme = 1; seme <= 24; ++seme) {
     const int nx = 3 + static_cast<int>(seme % 7), ny = 2 + static_cast<int>(seme % 5);
     const double passo = passi[seme % 5] == 0 ? 60 : passi[seme % 5];
-    Radice ra("fs_rif"), rb("fs_vel");
+    JobTree ra("fs_rif"), rb("fs_vel");
     Job a, b;
     griglia_triangoli(a, seme, nx, ny, passo);
     griglia_triangoli(b, seme, nx, ny, passo);
     imposta(a, ra);
     imposta(b, rb);
-    fase_campi(a, 1, false);
-    fase_campi(b, 1, true);
+    a.engine = Engine::reference;
+    fase_campi(a, 1);
+    creadisegno(a);
+    fase_campi(b, 1);
+    creadisegno(b);
     for (const char* f : {"campi.txt", "campi.tmp", "campi2.tmp"})
       EXPECT_EQ(test::leggi(ra.progra() / f), test::leggi(rb.progra() / f))
           << f << " seme " << seme;
@@ -56,7 +60,7 @@ TEST(NodeIndex, FindsTheSameNodeAsTheScan) {
   // several matches at once all occur.
   std::uniform_int_distribution<int> passo(-40, 40);
   Job a, b;
-  IndiceNodi indice(b.store);
+  NodeIndex indice(b.store);
   double base = 1234.5;
   for (int k = 0; k < 20000; ++k) {
     if (k % 500 == 0) base = std::uniform_real_distribution<double>(-1e6, 1e6)(rng);

@@ -14,14 +14,14 @@ template <class F>
 std::string fine(F leggi) {
   try {
     leggi();
-  } catch (const FineElaborazione& f) {
+  } catch (const RunEnd& f) {
     return f.titolo + ": " + f.testo;
   }
   return "";
 }
 
 TEST(FieldFiles, RecordsReadBackAndEveryDamagedOneIsAReadError) {
-  LettoreRecord buono("3\r\n 1.5  2 \r\n-3  .25 \n 4  5", "campi.tmp");
+  RecordReader buono("3\r\n 1.5  2 \r\n-3  .25 \n 4  5", "campi.tmp");
   double x = 0, y = 0;
   EXPECT_EQ(buono.vertici(), 3);
   buono.punto(x, y);
@@ -38,7 +38,7 @@ TEST(FieldFiles, RecordsReadBackAndEveryDamagedOneIsAReadError) {
                             "4\r\n 1  2 \r\n 3  x \r\n",       // a word for a coordinate
                             "4\r\n 1  2 \r\n 3  1E+999 \r\n",  // overflows to infinity
                             "4\r\n 1  2 \r\n 3,,4 \r\n"}) {    // an empty field
-    LettoreRecord r(testo, "/p/campi.tmp");
+    RecordReader r(testo, "/p/campi.tmp");
     EXPECT_EQ(fine([&] {
                 r.vertici();
                 for (int k = 0; k < 4; ++k) r.punto(x, y);
@@ -47,7 +47,7 @@ TEST(FieldFiles, RecordsReadBackAndEveryDamagedOneIsAReadError) {
         << testo;
   }
   // A corner count beyond a 16-bit Integer cannot be a record.
-  LettoreRecord conta("99999\r\n", "/p/campi.tmp");
+  RecordReader conta("99999\r\n", "/p/campi.tmp");
   EXPECT_EQ(fine([&] { conta.vertici(); }), errore);
 }
 

@@ -1,5 +1,7 @@
 #include "mesh/field_stage.h"
 
+#include "floor/drawing.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -81,7 +83,7 @@ class MeshFieldStage : public ::testing::Test {
 
   CartellaLavoro dir;
   Job job;
-  StatoCampi st;
+  FieldStageState st;
 };
 
 const std::string rettangolo_ruotato = "4\r\n 300  100 \r\n 0  100 \r\n 0  0 \r\n 300  0 \r\n";
@@ -141,12 +143,12 @@ TEST(MeshFieldStageLimits, FieldTableFullWhileSquaringEndsTheRun) {
   dir.imposta(job);
   job.floor.passo = 50;
   dir.scrivi("progra/campi.tmp", "4\r\n 0  0 \r\n 600  0 \r\n 650  100 \r\n 100  100 \r\n");
-  StatoCampi st;
+  FieldStageState st;
   st.nquadri = 1;
   try {
     squadra(job, st);
     FAIL() << "no ending";
-  } catch (const FineElaborazione& f) {
+  } catch (const RunEnd& f) {
     EXPECT_EQ(f.testo, testo_capacita);
     EXPECT_EQ(f.stato, 1);
   }
@@ -219,6 +221,7 @@ TEST_F(MeshFieldStage, WholeStageOnARectangle) {
   triangolo(0, 0, 300, 0, 300, 100);
   triangolo(0, 0, 300, 100, 0, 100);
   fase_campi(job, 1);
+  creadisegno(job);
   EXPECT_EQ(dir.leggi("progra/campi.txt"),
             " 50 \r\n 1 \r\n4\r\n300  100 \r\n0  100 \r\n0  0 \r\n300  0 \r\n");
   EXPECT_EQ(tmp2(), rettangolo_ruotato);

@@ -143,7 +143,8 @@ TEST(NearestNode, DivisionPointMatchesTheScanOverEveryStep) {
     double xa = -7, ya = -7, xb = -7, yb = -7;
     bool ea = false, eb = false;
     piuvicino(job, 1, 2, 3, xa, ya, ea);
-    piuvicino_riferimento(job, 1, 2, 3, xb, yb, eb);
+    job.engine = Engine::reference;
+    piuvicino(job, 1, 2, 3, xb, yb, eb);
     ++casi;
     ASSERT_TRUE(xa == xb && ya == yb && ea == eb) << passo << " (" << x1 << "," << y1 << ") (" << x2
                                                   << "," << y2 << ") (" << x3 << "," << y3 << ")";

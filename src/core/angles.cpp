@@ -1,4 +1,4 @@
-#include "mesh/angles.h"
+#include "core/angles.h"
 
 #include <cmath>
 
@@ -47,10 +47,17 @@ double quadrato_lato(const Store& s, int p, int q) {
 void ruota4(int lato, int& pv1, int& pv2, int& pv3, int& pv4) {
   int a = pv1, b = pv2, c = pv3, d = pv4;
   switch (lato) {
-    case 2: pv1 = b, pv2 = c, pv3 = d, pv4 = a; break;
-    case 3: pv1 = c, pv2 = d, pv3 = a, pv4 = b; break;
-    case 4: pv1 = d, pv2 = a, pv3 = b, pv4 = c; break;
-    default: break;
+    case 2:
+      pv1 = b, pv2 = c, pv3 = d, pv4 = a;
+      break;
+    case 3:
+      pv1 = c, pv2 = d, pv3 = a, pv4 = b;
+      break;
+    case 4:
+      pv1 = d, pv2 = a, pv3 = b, pv4 = c;
+      break;
+    default:
+      break;
   }
 }
 
@@ -71,8 +78,8 @@ void sorta_3lati(const Store& s, int& pv1, int& pv2, int& pv3) {
 }
 
 void sorta_lati(const Store& s, int& pv1, int& pv2, int& pv3, int& pv4) {
-  double d[4] = {quadrato_lato(s, pv1, pv2), quadrato_lato(s, pv2, pv3),
-                 quadrato_lato(s, pv3, pv4), quadrato_lato(s, pv4, pv1)};
+  double d[4] = {quadrato_lato(s, pv1, pv2), quadrato_lato(s, pv2, pv3), quadrato_lato(s, pv3, pv4),
+                 quadrato_lato(s, pv4, pv1)};
   double massimo = 0;
   int lato = 0;
   for (int i = 0; i < 4; ++i)
@@ -102,6 +109,8 @@ void sorta_lati2(const Store& s, int& pv1, int& pv2, int& pv3, int& pv4) {
   ruota4(scelto, pv1, pv2, pv3, pv4);
 }
 
-bool angolo_piatto(double a) { return std::fmod(std::nearbyint(a + 180), 180.0) < 0.001; }
+bool angolo_piatto(double a) {
+  return std::fmod(std::nearbyint(a + 180), 180.0) < 0.001;
+}
 
 }  // namespace gencampi

@@ -1,4 +1,4 @@
-#include "mesh/triangle_grid.h"
+#include "support/triangle_grid.h"
 
 #include <algorithm>
 #include <random>

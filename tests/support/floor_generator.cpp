@@ -1,4 +1,4 @@
-#include "mesh/floor_generator.h"
+#include "support/floor_generator.h"
 
 #include <algorithm>
 #include <cmath>

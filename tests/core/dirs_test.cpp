@@ -1,4 +1,4 @@
-#include "core/run.h"
+#include "core/dirs.h"
 
 #include <gtest/gtest.h>
 

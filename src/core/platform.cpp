@@ -1,0 +1,67 @@
+#include "core/platform.h"
+
+#include <dirent.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+extern char** environ;
+
+namespace gencampi::sistema {
+
+bool esiste(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool file_regolare(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::optional<std::vector<std::string>> voci(const std::string& dir) {
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return std::nullopt;
+  std::vector<std::string> nomi;
+  while (dirent* e = ::readdir(d)) nomi.emplace_back(e->d_name);
+  ::closedir(d);
+  return nomi;
+}
+
+long id_processo() {
+  return static_cast<long>(::getpid());
+}
+
+std::string cartella_corrente() {
+  std::vector<char> buf(4096);
+  while (::getcwd(buf.data(), buf.size()) == nullptr) {
+    if (errno != ERANGE) return {};
+    buf.resize(buf.size() * 2);
+  }
+  return buf.data();
+}
+
+bool terminale(std::FILE* f) {
+  return ::isatty(::fileno(f)) != 0;
+}
+
+bool avvia_e_attendi(const std::string& eseguibile, const std::vector<std::string>& argomenti) {
+  std::vector<std::string> copia = argomenti;
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(eseguibile.c_str()));
+  for (std::string& a : copia) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  pid_t pid = 0;
+  if (::posix_spawn(&pid, eseguibile.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    return false;
+  int stato = 0;
+  while (::waitpid(pid, &stato, 0) < 0 && errno == EINTR) {
+  }
+  return true;
+}
+
+}  // namespace gencampi::sistema

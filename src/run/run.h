@@ -1,0 +1,38 @@
+// The run: from the command line to the last file, every stage in order, in one place.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/job.h"
+#include "ui/console.h"
+
+namespace gencampi {
+
+// One run: the job's state and the console that shows its progress and messages.
+struct Run {
+  Job job;
+  Console ui;
+
+  // Messages and progress on `err` (the progress line only where it is a terminal);
+  // with no stream the run is silent, as the tests want it.
+  explicit Run(std::FILE* err = nullptr, const Capacities& cap = {});
+};
+
+// The directory the program was started from.
+std::string cartella_di_avvio();
+
+// Form_Load: the whole job, from the directories to the last file. Every way the run
+// ends early is a RunEnd; a run that gets through ends with one too.
+[[noreturn]] void form_load(Run& run, const std::vector<std::string>& args, const std::string& cwd);
+
+// Hands the job to the sibling program dirprogra/tramaforo.exe and ends the run.
+[[noreturn]] void passa_al_programma_gemello(const Dirs& dirs);
+
+// Shows the ending's message, if any, closes the progress window and gives the exit
+// status: the one the ending forces, else 0 when no message was shown and 1 otherwise.
+int termina(Run& run, const RunEnd& f);
+
+}  // namespace gencampi
