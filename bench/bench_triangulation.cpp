@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -70,6 +71,7 @@ void misura(benchmark::State& state, Engine engine) {
       piano(static_cast<double>(state.range(0)), static_cast<double>(state.range(1)));
   double t_piano = 0, t_posa = 0, t_classifica = 0, t_triangoli = 0, t_campi = 0;
   int nodi = 0, campi = 0, lati = 0;
+  FastTriangulation::Counters conta;  // what the fast engine did on the last run
   bool traboccato = false;
   for (auto _ : state) {
     Job job;
@@ -99,6 +101,7 @@ void misura(benchmark::State& state, Engine engine) {
         pieno = true;
       }
       t4 = std::chrono::steady_clock::now();
+      conta = t.contatori();
     } else {
       OrderTable ordine = costruisci_ordine(job, punti, N);
       t3 = std::chrono::steady_clock::now();
@@ -140,6 +143,20 @@ void misura(benchmark::State& state, Engine engine) {
   state.counters["field_stage_s"] = t_campi / n;
   state.counters["overflow"] = traboccato ? 1 : 0;
   state.counters["peak_MB"] = picco_mb();
+  if (engine == Engine::fast) {
+    const std::pair<const char*, long> conteggi[] = {{"checks", conta.controlli},
+                                                     {"checks_passed", conta.passati},
+                                                     {"checks_known", conta.noti},
+                                                     {"entries", conta.voci},
+                                                     {"entries_in_shadow", conta.in_ombra},
+                                                     {"entries_replayed", conta.dalla_memoria},
+                                                     {"walks_closed", conta.cammini_chiusi},
+                                                     {"walks_open", conta.cammini_aperti},
+                                                     {"walks_whole", conta.cammini_interi},
+                                                     {"walks_closed_later", conta.chiusi_strada},
+                                                     {"loops_stopped", conta.fermati}};
+    for (const auto& [nome, quanti] : conteggi) state.counters[nome] = static_cast<double>(quanti);
+  }
 }
 
 void Veloce(benchmark::State& state) {

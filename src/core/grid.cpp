@@ -2,20 +2,24 @@
 
 namespace gencampi {
 
+namespace {
+// No axis gets more cells than this: a flat or tiny node set still gets cells of a
+// sensible size, and the cell tables stay small.
+constexpr int celle_per_asse = 4096;
+}  // namespace
+
 Grid::Grid(double xmin, double ymin, double xmax, double ymax, int celle) {
   const double w = std::max(xmax - xmin, 0.0);
   const double a = std::max(ymax - ymin, 0.0);
   const double n = std::max(celle, 1);
   double h = std::sqrt(w * a / n);
-  // A flat or tiny node set still gets cells of a sensible size; and no axis gets more
-  // cells than the grid can usefully hold.
-  h = std::max(h, std::max(w, a) / 4096);
+  h = std::max(h, std::max(w, a) / celle_per_asse);
   if (!(h > 0) || !std::isfinite(h)) h = 1;
   x0_ = xmin;
   y0_ = ymin;
   h_ = h;
-  nx_ = static_cast<int>(std::min(w / h, 4096.0)) + 1;
-  ny_ = static_cast<int>(std::min(a / h, 4096.0)) + 1;
+  nx_ = static_cast<int>(std::min(w / h, static_cast<double>(celle_per_asse))) + 1;
+  ny_ = static_cast<int>(std::min(a / h, static_cast<double>(celle_per_asse))) + 1;
 }
 
 int Grid::colonna(double x) const {

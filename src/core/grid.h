@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include "core/margins.h"
+
 namespace gencampi {
 
 // A uniform grid over a fixed rectangle. Coordinates outside it fall into the border
@@ -59,7 +61,8 @@ bool visita_corridoio(const Grid& g, double xa, double ya, double xb, double yb,
   const double u0 = lungo_x ? g.x0() : g.y0();
   const double h = g.lato();
   const double umin = std::min(ua, ub), umax = std::max(ua, ub);
-  const double capello = 1e-9 * (std::fabs(ua) + std::fabs(ub) + std::fabs(va) + std::fabs(vb) + h);
+  const double capello =
+      margine::relativo * (std::fabs(ua) + std::fabs(ub) + std::fabs(va) + std::fabs(vb) + h);
   const double m = margine + capello;
   auto indice_u = [&](double u) { return lungo_x ? g.colonna(u) : g.riga(u); };
   auto indice_v = [&](double v) { return lungo_x ? g.riga(v) : g.colonna(v); };
@@ -70,8 +73,8 @@ bool visita_corridoio(const Grid& g, double xa, double ya, double xb, double yb,
   const double pendenza = ub != ua ? (vb - va) / (ub - ua) : 0;
   for (int s = 0; s <= i1 - i0; ++s) {
     const int i = avanti ? i0 + s : i1 - s;
-    double lo = i == 0 ? umin - m : u0 + i * h - 1e-6 * h;
-    double hi = i == n_u - 1 ? umax + m : u0 + (i + 1) * h + 1e-6 * h;
+    double lo = i == 0 ? umin - m : u0 + i * h - margine::largo * h;
+    double hi = i == n_u - 1 ? umax + m : u0 + (i + 1) * h + margine::largo * h;
     lo = std::max(lo, umin - m);
     hi = std::min(hi, umax + m);
     // The points of the segment whose distance along the walk from the slab is within

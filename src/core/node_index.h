@@ -9,14 +9,19 @@
 #include <vector>
 
 #include "core/job.h"
+#include "core/store.h"
 
 namespace gencampi {
+
+// Cells four duplicate-node tolerances wide: every node aggiungi_nodo can find lies in
+// the cells around the point.
+inline constexpr double cella_nodi_uguali = 4 * tolleranza_nodo;
 
 class NodeIndex {
  public:
   // Indexes nodes 1..nnodi of the store as they stand, in cells of the given width;
   // aggiungi_nodo_dist is answered from the cells for distances up to half of it.
-  explicit NodeIndex(const Store& s, double lato_cella = 4 * 0.000001);
+  NodeIndex(const Store& s, double lato_cella);
 
   // aggiungi_nodo through the index.
   int aggiungi_nodo(Store& s, double x, double y);

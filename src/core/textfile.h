@@ -80,7 +80,6 @@ class Writer {
     a_capo();
   }
   const std::string& testo() const { return b_; }
-  void svuota() { b_.clear(); }
 
  private:
   std::string b_;

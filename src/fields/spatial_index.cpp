@@ -4,12 +4,21 @@
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/margins.h"
 #include "core/store.h"
 #include "fields/candidate.h"
 #include "fields/checks.h"
 #include "floor/region.h"
 
 namespace gencampi {
+
+namespace {
+// Half-width of the corridor of cells around a side that holds every node the
+// straight-angle test of the node-on-side check can flag (those lie within about 6e-6
+// of the side's length from it), with room to spare.
+constexpr double corridoio_relativo = 1e-4;
+constexpr double corridoio_assoluto = 1e-3;
+}  // namespace
 
 SpatialIndex::SpatialIndex(const Job& job, const Table<int>& punti, int Npunti) : job_(job) {
   const Store& s = job.store;
@@ -170,7 +179,7 @@ bool SpatialIndex::controlla(int a, int b, Blocker* bloccante) {
   // length from the side (its distances to the two ends add up to the length within
   // the test's rounding, which puts it inside a very flat ellipse around the side), so
   // this corridor holds every node the check can flag.
-  const double margine = 1e-4 * lunga + 1e-3;
+  const double margine = corridoio_relativo * lunga + corridoio_assoluto;
   const double sxmin = std::min(xa, xb), sxmax = std::max(xa, xb);
   const double symin = std::min(ya, yb), symax = std::max(ya, yb);
   const bool rifiutato = visita_corridoio(g_, xa, ya, xb, yb, margine, [&](int c) {
@@ -265,10 +274,10 @@ bool SpatialIndex::ingloba(int uno, int due, int tre) {
   {
     const double area = (tx[1] - tx[0]) * (ty[2] - ty[0]) - (ty[1] - ty[0]) * (tx[2] - tx[0]);
     const double scala = std::fabs(xmax - xmin) + std::fabs(ymax - ymin);
-    if (std::fabs(area) > 1e-9 * scala * scala) {
+    if (std::fabs(area) > margine::relativo * scala * scala) {
       const double verso = area > 0 ? 1 : -1;
-      const double margine = 1e-9 * (massimo_ + 1);
-      const double h = g_.lato(), e = 1e-9 * h + margine;
+      const double margine = margine::relativo * (massimo_ + 1);
+      const double h = g_.lato(), e = margine::relativo * h + margine;
       std::size_t j = 0;
       for (int c : celle_) {
         const int col = c % g_.nx(), row = c / g_.nx();

@@ -91,7 +91,7 @@ void creadisegno(Job& job) {
   // The fast way looks the corners up in a hash of node positions; the reference way
   // scans the store for each, as aggiungi_nodo does.
   std::optional<NodeIndex> indice;
-  if (job.engine == Engine::fast) indice.emplace(s);
+  if (job.engine == Engine::fast) indice.emplace(s, cella_nodi_uguali);
   auto nodo = [&](double x, double y) {
     return indice ? indice->aggiungi_nodo(s, x, y) : aggiungi_nodo(s, x, y);
   };

@@ -120,8 +120,8 @@ void PairChoices::scegli(int& guscioA, int& guscioB, int& pv1, int& pv2, int& pv
   }
   if (heap_.empty()) return;
   const Entry& e = voci_[static_cast<std::size_t>(heap_.front())];
-  // A score of 1e9 or more never beats angoli's starting value.
-  if (!(e.punteggio < 1e9)) return;
+  // A score of punteggio_iniziale or more never beats angoli's starting value.
+  if (!(e.punteggio < punteggio_iniziale)) return;
   guscioA = e.i;
   guscioB = e.k;
   pv1 = e.p1;

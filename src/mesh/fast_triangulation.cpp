@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/angles.h"
+#include "core/margins.h"
 #include "core/store.h"
 
 namespace gencampi {
@@ -83,14 +84,6 @@ std::vector<int> FastTriangulation::riga(int k) {
   return r;
 }
 
-int FastTriangulation::voce(int k, int j) {
-  if (morto_[static_cast<std::size_t>(k)]) return -1;
-  const std::vector<int> riga = grad_.riga(k);
-  if (j < 1 || j > static_cast<int>(riga.size())) return 0;
-  const int n = riga[static_cast<std::size_t>(j - 1)];
-  return segnato(k, n) ? -1 : n;
-}
-
 namespace {
 
 struct Gap {
@@ -111,7 +104,8 @@ static std::vector<Gap> aperture(std::vector<FastTriangulation::Wedge>& spicchi,
     return a == b || (s.xnodo[a] == s.xnodo[b] && s.ynodo[a] == s.ynodo[b]);
   };
   auto raggiunge = [&](double inizio, int nodo, double fino, int nodo_fino) {
-    return inizio < fino - 1e-12 || (stesso(nodo, nodo_fino) && std::fabs(inizio - fino) < 1e-9);
+    return inizio < fino - margine::capello ||
+           (stesso(nodo, nodo_fino) && std::fabs(inizio - fino) < margine::relativo);
   };
   std::vector<Gap> varchi;
   double fino = spicchi[0].inizio + spicchi[0].ampiezza;
@@ -143,15 +137,14 @@ static std::vector<Gap> aperture(std::vector<FastTriangulation::Wedge>& spicchi,
 // the nodes nearer than the largest R_e, those in the thin corridors along the rays,
 // and those in directions no triangle blocks need the check; the rest is refused
 // whatever their number, and is skipped.
-FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
-                                                  std::vector<int>& estremi_chiusi,
-                                                  OpenFanFilter& filtro, Shadows& ombre) {
+Proof FastTriangulation::vista(int p, double& limite, std::vector<int>& estremi_chiusi,
+                               OpenFanFilter& filtro, Shadows& ombre) {
   const auto& fs = indice_.campi_del_nodo(p);
   const Store& s = s_;
   const Fields& f = job_.fields;
   const double M = indice_.coordinata_massima();
-  const double E = 1e-14 * M * M + 1e-290;
-  const double K = 2e-4 + E;
+  const double E = margine::arrotondamento * M * M + margine::minimo;
+  const double K = margine::prodotto_certo + E;
   const double xp = s.xnodo[p], yp = s.ynodo[p];
 
   std::vector<Wedge> spicchi;
@@ -180,12 +173,13 @@ FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
     const double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
     const double cr = ux * wy - uy * wx;
     // A triangle this flat at p leaves its angle too uncertain to build on.
-    if (!(std::fabs(cr) > 1e-6 * lu * lw)) continue;
-    const double seno = std::fabs(cr) / (lu * lw) * (1 - 1e-6);
-    const double rmax = std::max(lu, lw) * (1 + 1e-9);
+    if (!(std::fabs(cr) > margine::largo * lu * lw)) continue;
+    const double seno = std::fabs(cr) / (lu * lw) * (1 - margine::largo);
+    const double rmax = std::max(lu, lw) * (1 + margine::relativo);
     double Re = rmax * (1 + K / (std::fabs(sA) - E));
-    Re = std::max({Re, K / (lu * (1 - 1e-9) * seno), K / (lw * (1 - 1e-9) * seno)});
-    Re *= 1 + 1e-6;
+    Re = std::max(
+        {Re, K / (lu * (1 - margine::relativo) * seno), K / (lw * (1 - margine::relativo) * seno)});
+    Re *= 1 + margine::largo;
     R = std::max(R, Re);
     const double ampiezza = std::atan2(std::fabs(cr), ux * wx + uy * wy);
     double au = std::atan2(uy, ux), aw = std::atan2(wy, wx);
@@ -203,7 +197,7 @@ FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
   else
     varchi = aperture(spicchi, s);
 
-  limite = R * R * (1 + 1e-9);
+  limite = R * R * (1 + margine::relativo);
 
   // The corridors along the rays from p through the ends of the edges.
   std::vector<int> estremi;
@@ -217,7 +211,8 @@ FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
   for (int c : estremi) {
     const double ux = s.xnodo[c] - xp, uy = s.ynodo[c] - yp;
     const double lc = std::hypot(ux, uy);
-    filtro.corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - 1e-9)) * (1 + 1e-6)});
+    filtro.corridoi.push_back(
+        {c, ux, uy, lc, K / (lc * (1 - margine::relativo)) * (1 + margine::largo)});
   }
 
   if (!varchi.empty()) {
@@ -232,15 +227,15 @@ FastTriangulation::Proof FastTriangulation::vista(int p, double& limite,
       const double bx = s.xnodo[v.a] - xp, by = s.ynodo[v.a] - yp;
       const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
       filtro.settori.push_back(
-          {ax / la, ay / la, bx / lb, by / lb, v.ampiezza < std::numbers::pi - 1e-9});
+          {ax / la, ay / la, bx / lb, by / lb, v.ampiezza < std::numbers::pi - margine::relativo});
     }
     filtro.spicchi = std::move(spicchi);
     filtro.prepara(*this, p, limite, &ombre);
-    return Proof::aperta;
+    return Proof::open;
   }
 
   estremi_chiusi = std::move(estremi);
-  return Proof::chiusa;
+  return Proof::closed;
 }
 
 // The nodes at least `limite` from p (squared) in the corridors along the rays from p
@@ -250,17 +245,17 @@ void FastTriangulation::oltre_corridoi(int p, const std::vector<int>& estremi, d
                                        std::vector<Entry>& oltre) {
   const Store& s = s_;
   const double M = indice_.coordinata_massima();
-  const double K = 2e-4 + 1e-14 * M * M + 1e-290;
+  const double K = margine::prodotto_certo + margine::arrotondamento * M * M + margine::minimo;
   const double xp = s.xnodo[p], yp = s.ynodo[p];
   const int npunti = job_.nodes.npunti;
-  const double capello = 1e-12 * (M + 1);
+  const double capello = margine::capello * (M + 1);
   const double lontano = 3 * M + std::sqrt(limite) + 1;
   oltre.clear();
   std::vector<OpenFanFilter::Corridor> corridoi;
   for (int c : estremi) {
     const double ux = s.xnodo[c] - xp, uy = s.ynodo[c] - yp;
     const double lc = std::hypot(ux, uy);
-    corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - 1e-9)) * (1 + 1e-6)});
+    corridoi.push_back({c, ux, uy, lc, K / (lc * (1 - margine::relativo)) * (1 + margine::largo)});
   }
   for (const OpenFanFilter::Corridor& k : corridoi) {
     const int c = k.nodo;
@@ -290,7 +285,7 @@ void FastTriangulation::oltre_corridoi(int p, const std::vector<int>& estremi, d
 }
 
 void FastTriangulation::prova_a_chiudere(int p, Walk* c, OpenFanFilter& filtro, Shadows& ombre) {
-  if (c == nullptr || c->tipo != 1 || pieno()) return;
+  if (c == nullptr || c->prova != Proof::open || pieno()) return;
   std::vector<Wedge> tutti = filtro.spicchi;
   tutti.insert(tutti.end(), ombre.spicchi().begin(), ombre.spicchi().end());
   if (tutti.empty() || !aperture(tutti, s_).empty()) return;
@@ -303,11 +298,11 @@ void FastTriangulation::prova_a_chiudere(int p, Walk* c, OpenFanFilter& filtro, 
   }
   std::sort(estremi.begin(), estremi.end());
   estremi.erase(std::unique(estremi.begin(), estremi.end()), estremi.end());
-  const double limite = R * R * (1 + 1e-9);
+  const double limite = R * R * (1 + margine::relativo);
   std::vector<Entry> oltre;
   oltre_corridoi(p, estremi, limite, oltre);
   c->chiudi(limite, std::move(oltre));
-  c->tipo = 0;
+  c->prova = Proof::closed;
   ++conta_.chiusi_strada;
 }
 
@@ -322,8 +317,8 @@ void FastTriangulation::OpenFanFilter::prepara(const FastTriangulation& t, int p
   xp_ = s.xnodo[p];
   yp_ = s.ynodo[p];
   const double M = t.indice_.coordinata_massima();
-  capello_ = 1e-12 * (M + 1);
-  margine_ = 1e-9 * (M + g.lato() + 1);
+  capello_ = margine::capello * (M + 1);
+  margine_ = margine::relativo * (M + g.lato() + 1);
   const auto ncelle = static_cast<std::size_t>(g.celle());
   if (visto_.size() != ncelle) {
     visto_.assign(ncelle, 0);
@@ -364,7 +359,7 @@ bool FastTriangulation::OpenFanFilter::nel_settore(int c) const {
   const Grid& g = t_->indice_.griglia();
   const double h = g.lato();
   const int col = c % g.nx(), row = c / g.nx();
-  const double e = 1e-9 * h + margine_;
+  const double e = margine::relativo * h + margine_;
   const double x0 = g.x0() + col * h - e - xp_, x1 = g.x0() + (col + 1) * h + e - xp_;
   const double y0 = g.y0() + row * h - e - yp_, y1 = g.y0() + (row + 1) * h + e - yp_;
   if (x0 <= 0 && x1 >= 0 && y0 <= 0 && y1 >= 0) return true;
@@ -395,7 +390,7 @@ bool FastTriangulation::OpenFanFilter::cella(int c) {
     const Grid& g = t_->indice_.griglia();
     const double h = g.lato();
     const int col = c % g.nx(), row = c / g.nx();
-    const double e = 1e-9 * h + margine_;
+    const double e = margine::relativo * h + margine_;
     if (ombre_->coperta(g.x0() + col * h - e - xp_, g.y0() + row * h - e - yp_,
                         g.x0() + (col + 1) * h + e - xp_, g.y0() + (row + 1) * h + e - yp_)) {
       coperta_[cc] = 1;
@@ -438,9 +433,9 @@ void FastTriangulation::Shadows::prepara(const FastTriangulation& t, int p) {
   M_ = M;
   xp_ = t.s_.xnodo[p];
   yp_ = t.s_.ynodo[p];
-  E_ = 1e-14 * M * M + 1e-290;
-  K_ = 2e-4 + E_;
-  capello_ = 1e-12 * (M + 1);
+  E_ = margine::arrotondamento * M * M + margine::minimo;
+  K_ = margine::prodotto_certo + E_;
+  capello_ = margine::capello * (M + 1);
   ombre_.clear();
   spicchi_.clear();
 }
@@ -464,7 +459,7 @@ bool FastTriangulation::Shadows::impara(const SpatialIndex::Blocker& b) {
   double ux = x1 - xp_, uy = y1 - yp_, wx = x2 - xp_, wy = y2 - yp_;
   double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
   const double cr = ux * wy - uy * wx;
-  if (!(std::fabs(cr) > 1e-6 * lu * lw)) return false;
+  if (!(std::fabs(cr) > margine::largo * lu * lw)) return false;
   int primo = c, secondo = d;
   if (cr < 0) {
     std::swap(ux, wx);
@@ -472,17 +467,19 @@ bool FastTriangulation::Shadows::impara(const SpatialIndex::Blocker& b) {
     std::swap(lu, lw);
     std::swap(primo, secondo);
   }
-  const double R = std::max(lu, lw) * (1 + 1e-9) * (1 + K_ / (std::fabs(sA) - E_)) * (1 + 1e-6);
-  const double su = K_ / lu * (1 + 1e-6) + capello_, sw = K_ / lw * (1 + 1e-6) + capello_;
-  ombre_.push_back({ux, uy, wx, wy, lu, lw, su, sw, R * R * (1 + 1e-9)});
+  const double R = std::max(lu, lw) * (1 + margine::relativo) * (1 + K_ / (std::fabs(sA) - E_)) *
+                   (1 + margine::largo);
+  const double su = K_ / lu * (1 + margine::largo) + capello_,
+               sw = K_ / lw * (1 + margine::largo) + capello_;
+  ombre_.push_back({ux, uy, wx, wy, lu, lw, su, sw, R * R * (1 + margine::relativo)});
   // As a wedge closing directions, it also needs every node of it near the line of one
   // ray but far from that ray to be beyond R: that is, R past su and sw over the sine
   // of its angle.
-  const double seno = std::fabs(cr) / (lu * lw) * (1 - 1e-6);
+  const double seno = std::fabs(cr) / (lu * lw) * (1 - margine::largo);
   double au = std::atan2(uy, ux);
   if (au < 0) au += giro;
   spicchi_.push_back({au, std::atan2(std::fabs(cr), ux * wx + uy * wy), primo, secondo,
-                      std::max({R, su / seno, sw / seno}) * (1 + 1e-6)});
+                      std::max({R, su / seno, sw / seno}) * (1 + margine::largo)});
   return true;
 }
 
@@ -504,7 +501,7 @@ bool FastTriangulation::Shadows::coperto(int x, double d) {
 bool FastTriangulation::Shadows::coperta(double x0, double y0, double x1, double y1) const {
   // The nearest point of the box to p.
   const double nx = std::clamp(0.0, x0, x1), ny = std::clamp(0.0, y0, y1);
-  const double vicino = (nx * nx + ny * ny) * (1 - 1e-9);
+  const double vicino = (nx * nx + ny * ny) * (1 - margine::relativo);
   const double cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
   for (const Shadow& o : ombre_) {
     if (vicino < o.r2) continue;
@@ -522,11 +519,11 @@ Walk FastTriangulation::cammino(int p, OpenFanFilter& filtro, Shadows& ombre, co
     double limite = 0;
     std::vector<int> estremi;
     switch (vista(p, limite, estremi, filtro, ombre)) {
-      case Proof::chiusa:
+      case Proof::closed:
         ++conta_.cammini_chiusi;
         {
           Walk c(grad_, p, limite);
-          c.tipo = 0;
+          c.prova = Proof::closed;
           c.parti_da(dopo);
           // The corridors are walked only if the walk gets beyond the limit: most walks
           // end with a commit well before.
@@ -535,21 +532,21 @@ Walk FastTriangulation::cammino(int p, OpenFanFilter& filtro, Shadows& ombre, co
           });
           return c;
         }
-      case Proof::aperta:
+      case Proof::open:
         ++conta_.cammini_aperti;
         {
           Walk c(grad_, p, &filtro);
-          c.tipo = 1;
+          c.prova = Proof::open;
           c.parti_da(dopo);
           return c;
         }
-      case Proof::nessuna:
+      case Proof::none:
         break;
     }
   }
   ++conta_.cammini_interi;
   Walk c(grad_, p);
-  c.tipo = 2;
+  c.prova = Proof::none;
   c.parti_da(dopo);
   return c;
 }
@@ -609,7 +606,7 @@ void FastTriangulation::Round::densifica() {
   // Every entry after the last one produced, whatever the memory says.
   const Entry da = c_e_ultima_ ? ultima_ : Entry{-1, 0};
   coda_.emplace(t_.grad_, p_);
-  coda_->tipo = 2;
+  coda_->prova = Proof::none;
   coda_->parti_da(da);
 }
 
@@ -697,7 +694,7 @@ static double misura_massima(double e2, double d) {
     massimo = std::max(massimo, f);
   }
   // The computed measure differs from the exact one by far less than this.
-  return massimo * (1 + 1e-6) + 1e-12;
+  return massimo * (1 + margine::largo) + margine::capello;
 }
 
 // The candidate loop of neighbour n for node k. Tentative sides are appended exactly as
@@ -725,9 +722,9 @@ FastTriangulation::CandidateResult FastTriangulation::candidati(int k, int n) {
     // (the run then ends with those sides still counted).
     if (migliore > 0 && e.d > 0 && s_.nlati + 2 * (quanti - prima) <= s_.lato.capacity() &&
         job_.fields.ncampi < job_.fields.campo.capacity()) {
-      const double limite = e2 / (4 * e.d) * (1 + 1e-9) + 1e-12;
-      if (migliore >= limite || (e.d >= 2.25 * e2 * (1 + 1e-9) && migliore >= 0.3 * limite &&
-                                 migliore >= misura_massima(e2, e.d))) {
+      const double limite = e2 / (4 * e.d) * (1 + margine::relativo) + margine::capello;
+      if (migliore >= limite || (e.d >= 2.25 * e2 * (1 + margine::relativo) &&
+                                 migliore >= 0.3 * limite && migliore >= misura_massima(e2, e.d))) {
         ++conta_.fermati;
         guardato = false;
         break;

@@ -24,13 +24,11 @@ class FastTriangulation {
   // One pass over the node list. True when it built any triangle.
   bool passata();
 
-  // The order table as the straightforward passes hold it: column j of row k is a node
-  // number, 0 or -1.
-  int voce(int k, int j);
-  // Row k of that view, columns 1..Npunti.
+  // Row k of the order table as the straightforward passes hold it, columns 1..Npunti:
+  // a node number, 0 or -1.
   std::vector<int> riga(int k);
 
-  // What the passes did, for the benchmarks.
+  // What the passes did: the benchmark reports it beside the times.
   struct Counters {
     long controlli = 0;       // mesh checks evaluated
     long voci = 0;            // ranking entries walked
@@ -140,7 +138,6 @@ class FastTriangulation {
     std::vector<char> esito_, coperta_;
     Shadows* ombre_ = nullptr;
   };
-  enum class Proof { nessuna, chiusa, aperta };
 
   // A walk from p after key `dopo` (all of the row when it is below every entry).
   Walk cammino(int p, OpenFanFilter& filtro, Shadows& ombre, const Entry& dopo);

@@ -282,7 +282,7 @@ void fase_campi(Job& job, int primo) {
   FieldStageState st;
   st.primo = primo;
   std::optional<NodeIndex> indice;
-  if (job.engine == Engine::fast) st.indice = &indice.emplace(job.store);
+  if (job.engine == Engine::fast) st.indice = &indice.emplace(job.store, cella_nodi_uguali);
   st.nquadri2 = 0;
   // campi2.tmp only ever grows by appending, so what an earlier run left must go; it
   // must still be a file this run could write.

@@ -54,7 +54,7 @@ void angoli(Job& job, int primoguscio, int iguscio, int& guscioA, int& guscioB, 
   const Floor& fl = job.floor;
   guscioA = 0;
   guscioB = 0;
-  double migliore = 1e9;
+  double migliore = punteggio_iniziale;
   // Corners are kept from one pair to the next: a listed pair always has exactly one
   // corner outside the other triangle, so nothing stale is ever scored.
   int p1 = 0, p2 = 0, p3 = 0, q = 0;

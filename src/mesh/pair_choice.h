@@ -5,6 +5,9 @@
 
 namespace gencampi {
 
+// The deviation from a rectangle that angoli starts from: a pair must score below it.
+inline constexpr double punteggio_iniziale = 1e9;
+
 // Names the corners of the pair (i, k) as angoli does: p1 the corner of i opposite the
 // shared side p2-p3, q the corner of k outside i; a corner not found keeps the value it
 // came in with. Returns the pair's deviation from a rectangle, and whether every corner

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/margins.h"
+
 namespace gencampi {
 
 Ranking::Ranking(const Store& s, const SpatialIndex& indice, int Npunti)
@@ -18,7 +20,7 @@ Ranking::Ranking(const Store& s, const SpatialIndex& indice, int Npunti)
   const double w = xmax - xmin, h = ymax - ymin;
   // Every computed squared distance stays within a hair of the box's squared diagonal:
   // when that is well below the limit, every row ranks every other node.
-  tutti_vicini_ = (w * w + h * h) * (1 + 1e-9) < limite_ricerca;
+  tutti_vicini_ = (w * w + h * h) * (1 + margine::relativo) < limite_ricerca;
 }
 
 int Ranking::quanti(int k) {
@@ -118,11 +120,11 @@ void Walk::espandi() {
   double soglia = r * r;
   // The square of cells around p, a little wider than the ring so that rounding in the
   // squared distances cannot hide an entry outside it.
-  double mezzo = r * (1 + 1e-6) + 1e-300;
+  double mezzo = r * (1 + margine::largo) + margine::minimo_assoluto;
   const bool ultimo = soglia >= limite_;
   if (ultimo) {
     soglia = limite_;
-    mezzo = std::sqrt(limite_) * (1 + 1e-6) + 1e-300;
+    mezzo = std::sqrt(limite_) * (1 + margine::largo) + margine::minimo_assoluto;
   }
   const int c0 = gr.colonna(xp_ - mezzo), c1 = gr.colonna(xp_ + mezzo);
   const int r0 = gr.riga(yp_ - mezzo), r1 = gr.riga(yp_ + mezzo);
@@ -134,7 +136,8 @@ void Walk::espandi() {
   // Only the cells that reach into the ring [fatto_, soglia) can hold new entries. A
   // cell's box is widened by a hair for the rounding of the cell a node falls in, and
   // its distances by a margin far above the rounding of the squared distances.
-  const double e = 1e-9 * h + 1e-12 * (std::fabs(xp_) + std::fabs(yp_) + h * gr.nx() + h * gr.ny());
+  const double e = margine::relativo * h +
+                   margine::capello * (std::fabs(xp_) + std::fabs(yp_) + h * gr.nx() + h * gr.ny());
   for (int row = r0; row <= r1; ++row) {
     const double y0 = gr.y0() + row * h - e - yp_, y1 = gr.y0() + (row + 1) * h + e - yp_;
     const double dy_min = y0 > 0 ? y0 : (y1 < 0 ? -y1 : 0);
@@ -143,8 +146,8 @@ void Walk::espandi() {
       const double x0 = gr.x0() + col * h - e - xp_, x1 = gr.x0() + (col + 1) * h + e - xp_;
       const double dx_min = x0 > 0 ? x0 : (x1 < 0 ? -x1 : 0);
       const double dx_max = std::max(std::fabs(x0), std::fabs(x1));
-      const double vicino = (dx_min * dx_min + dy_min * dy_min) * (1 - 1e-6);
-      const double lontano = (dx_max * dx_max + dy_max * dy_max) * (1 + 1e-6);
+      const double vicino = (dx_min * dx_min + dy_min * dy_min) * (1 - margine::largo);
+      const double lontano = (dx_max * dx_max + dy_max * dy_max) * (1 + margine::largo);
       if (lontano < fatto_ || !(vicino < soglia)) continue;
       celle_.push_back(gr.indice(col, row) * 2 + (lontano < soglia_filtro_ ? 1 : 0));
     }

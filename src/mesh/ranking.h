@@ -65,6 +65,10 @@ class Filter {
   virtual bool nodo(int c, int x) = 0;
 };
 
+// What a walk may rely on to stop early: a closed proof (a limit and the corridors),
+// an open one (a filter that shadows may still close), or none.
+enum class Proof { none, closed, open };
+
 // A walk along row p in rank order. Entries with a squared distance below `limite` are
 // produced ring by ring; beyond it only the entries of `oltre` (sorted) follow: the
 // caller has proved that the others need not be visited. With a filter instead, the
@@ -88,9 +92,7 @@ class Walk {
   void chiudi(double limite, std::vector<Entry> oltre);
   // Entries produced so far.
   int prodotti() const { return prodotti_; }
-  // Which proof the walk runs on: 0 a closed one (limit and corridors), 1 an open
-  // one (a filter that shadows may still close), 2 none.
-  int tipo = 0;
+  Proof prova = Proof::closed;
 
  private:
   void espandi();

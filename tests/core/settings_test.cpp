@@ -11,17 +11,6 @@ using test::JobOnDisk;
 
 const char* const tirnel = "impostazioni/tirnel.ini";
 
-TEST(FloorSettings, DefaultLinesPutTheValueInColumn30Or31AndTheBarIn41) {
-  for (const MeshKey* k :
-       {&chiave_distanza_min, &chiave_distanza_max, &chiave_coeff_lato, &chiave_allinea_lati}) {
-    const std::string riga = k->riga_default;
-    const std::size_t v = riga.find_first_not_of(' ', std::string(k->chiave).size());
-    EXPECT_TRUE(v == 29 || v == 30) << riga;
-    EXPECT_EQ(riga.substr(v, riga.find(' ', v) - v), k->valore_default);
-    EXPECT_EQ(riga.find('|'), 40u) << riga;
-  }
-}
-
 TEST(FloorSettings, MissingKeysAreAppendedWhereTheFileEnds) {
   JobOnDisk d;
   d.scrivi(tirnel, "mesh.distanza_min 70\r\nMESH.distanza_max      80");

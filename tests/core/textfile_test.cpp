@@ -2,37 +2,22 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Cartella {
-  fs::path dir;
-  Cartella() {
-    static int n = 0;
-    dir = fs::temp_directory_path() /
-          ("gencampi_textfile_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  ~Cartella() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
+// An empty directory of its own for each test.
+struct Cartella : test::JobTree {
+  fs::path dir = progra();
   std::string p(const std::string& rel) const { return (dir / rel).string(); }
-  std::string leggi(const std::string& rel) const {
-    std::ostringstream ss;
-    ss << std::ifstream(dir / rel, std::ios::binary).rdbuf();
-    return ss.str();
-  }
+  std::string leggi(const std::string& rel) const { return test::leggi(dir / rel); }
   int voci() const {
     int n = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++n;

@@ -60,7 +60,7 @@ TEST(NodeIndex, FindsTheSameNodeAsTheScan) {
   // several matches at once all occur.
   std::uniform_int_distribution<int> passo(-40, 40);
   Job a, b;
-  NodeIndex indice(b.store);
+  NodeIndex indice(b.store, cella_nodi_uguali);
   double base = 1234.5;
   for (int k = 0; k < 20000; ++k) {
     if (k % 500 == 0) base = std::uniform_real_distribution<double>(-1e6, 1e6)(rng);
