@@ -25,11 +25,15 @@ std::string formato(long long v) {
   return out;
 }
 
-std::string formato(int v) { return formato(static_cast<long long>(v)); }
+std::string formato(int v) {
+  return formato(static_cast<long long>(v));
+}
 
 namespace {
 
-bool cifra(char c) { return c >= '0' && c <= '9'; }
+bool cifra(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Length of the longest number literal at the front of s (0 when none).
 std::size_t prefisso_numero(std::string_view s) {

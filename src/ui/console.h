@@ -19,8 +19,8 @@ struct ProgressWindow {
 };
 
 struct MainWindow {
-  bool busy = false;   // mouse pointer is the hourglass
-  int ridisegni = 0;   // how many times the drawing area was emptied by a redraw
+  bool busy = false;  // mouse pointer is the hourglass
+  int ridisegni = 0;  // how many times the drawing area was emptied by a redraw
 };
 
 struct Console {
