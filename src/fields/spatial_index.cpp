@@ -269,9 +269,18 @@ bool SpatialIndex::ingloba(int uno, int due, int tre) {
   // gives the same answer, so only the cells under the triangle's box are looked at,
   // and of those only the ones not wholly outside the triangle. A point farther out
   // than the margin crosses its edges an even number of times whatever the rounding of
-  // the crossing abscissa, which errs by far less.
+  // the crossing abscissa, which errs by far less; but only while the ray counts every
+  // edge, or the skipped one is exactly level. An edge the ray skips though its ends
+  // differ in height (a foot one ulp off a line) leaves a band, as high as that
+  // difference, in which a point beside the triangle crosses one edge and counts as
+  // enclosed: then every cell under the box is looked at, as the full scan does.
   celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
-  {
+  bool pari = true;
+  for (int k = 0; k < 3; ++k) {
+    const int k2 = (k + 1) % 3;
+    if (ty[k] != ty[k2] && orizzontale(ty[k], ty[k2])) pari = false;
+  }
+  if (pari) {
     const double area = (tx[1] - tx[0]) * (ty[2] - ty[0]) - (ty[1] - ty[0]) * (tx[2] - tx[0]);
     const double scala = std::fabs(xmax - xmin) + std::fabs(ymax - ymin);
     if (std::fabs(area) > margine::relativo * scala * scala) {

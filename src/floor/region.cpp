@@ -6,17 +6,13 @@
 
 namespace gencampi {
 
-namespace {
-
-// Edges whose end heights differ by no more than this are horizontal: the ray never
-// counts them, which also keeps the crossing abscissa from dividing by zero.
-constexpr double tolleranza_orizzontale = 1e-9;
-
-}  // namespace
+bool orizzontale(double y1, double y2) {
+  return std::fabs(y2 - y1) <= tolleranza_orizzontale;
+}
 
 // The band is half-open, so a ray through a vertex counts only the edge above it.
 bool attraversa(double xp, double yp, double x1, double y1, double x2, double y2) {
-  if (std::fabs(y2 - y1) <= tolleranza_orizzontale) return false;
+  if (orizzontale(y1, y2)) return false;
   if (!((yp >= y1 || yp >= y2) && (yp < y1 || yp < y2))) return false;
   double xi = (x2 - x1) / (y2 - y1) * (yp - y1) + x1;
   return xi > xp;

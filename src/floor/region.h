@@ -6,6 +6,11 @@
 
 namespace gencampi {
 
+// Edges whose end heights differ by no more than this are horizontal: the ray never
+// counts them, which also keeps the crossing abscissa from dividing by zero.
+inline constexpr double tolleranza_orizzontale = 1e-9;
+bool orizzontale(double y1, double y2);
+
 // One edge (x1, y1)-(x2, y2) against the ray from (xp, yp) towards +X: a half-open band of
 // heights (lower end in, upper end out), edges within 1e-9 of horizontal never count.
 bool attraversa(double xp, double yp, double x1, double y1, double x2, double y2);
