@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // An empty directory of its own for each test.
-struct Cartella : test::JobTree {
+struct ScratchDir : test::JobTree {
   fs::path dir = progra();
   std::string p(const std::string& rel) const { return (dir / rel).string(); }
   std::string leggi(const std::string& rel) const { return test::leggi(dir / rel); }
@@ -26,7 +26,7 @@ struct Cartella : test::JobTree {
 };
 
 TEST(TextFile, AFileWrittenInOneGoIsReplacedWholeAndLeavesNothingBeside) {
-  Cartella c;
+  ScratchDir c;
   ASSERT_TRUE(scrivi_tutto(c.p("punti.dis"), "vecchio contenuto, piu' lungo\r\n"));
   ASSERT_TRUE(scrivi_tutto(c.p("PUNTI.DIS"), "3\r\n"));  // the same file, ignoring case
   EXPECT_EQ(c.leggi("punti.dis"), "3\r\n");
@@ -40,7 +40,7 @@ TEST(TextFile, AFileWrittenInOneGoIsReplacedWholeAndLeavesNothingBeside) {
 // A job file damaged by a NUL byte gives a directory string that the system would cut
 // short: a write for <dir>/job/punti.dis must not land on the file <dir>.
 TEST(TextFile, APathWithANulByteNamesNoFile) {
-  Cartella c;
+  ScratchDir c;
   ASSERT_TRUE(scrivi_tutto(c.p("lavori"), "da non toccare"));
   const std::string rotto = c.p("lavori") + std::string(1, '\0') + "/job/punti.dis";
   EXPECT_FALSE(scrivi_tutto(rotto, "3\r\n"));
@@ -53,7 +53,7 @@ TEST(TextFile, APathWithANulByteNamesNoFile) {
 }
 
 TEST(TextFile, OnlyAPlainFileIsRead) {
-  Cartella c;
+  ScratchDir c;
   fs::create_directories(c.dir / "impalcato.txt");
   EXPECT_FALSE(leggi_tutto(c.p("impalcato.txt")));
   // A pipe would block the reader until someone writes to it.

@@ -101,8 +101,8 @@ TEST(FloorPlacement, CrowdedFeetWithinAGroupKeepTheOneNearerItsLine) {
 const std::string rettangolo_con_pilastro =
     "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n0\r\n1\r\n50 40\r\n0\r\n";
 
-struct Solaio : JobOnDisk {
-  Solaio(const std::string& impalcato, const char* allinea, const Capacities& cap = {})
+struct SlabJob : JobOnDisk {
+  SlabJob(const std::string& impalcato, const char* allinea, const Capacities& cap = {})
       : JobOnDisk(cap) {
     scrivi("impostazioni/tirnel.ini", std::string("MESH.distanza_min 10\r\n"
                                                   "MESH.distanza_max 100\r\nMESH.allinea_lati ") +
@@ -118,7 +118,7 @@ struct Solaio : JobOnDisk {
 };
 
 TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
-  Solaio s(rettangolo_con_pilastro, "1");
+  SlabJob s(rettangolo_con_pilastro, "1");
   s.posa();
   // Columns 50, 200, 0 and rows 40, 100, 0, in that order: (50, 0) comes before (0, 40);
   // the right and top sides are outside. The crossings with the perimeter add (200, 40)
@@ -136,7 +136,7 @@ TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
   EXPECT_NE(s.leggi("lavori/job/punti.dis").find("\r\n 50  100   0.0\r\n 9 \r\n"),
             std::string::npos);
 
-  Solaio senza_griglia(rettangolo_con_pilastro, "0");
+  SlabJob senza_griglia(rettangolo_con_pilastro, "0");
   senza_griglia.posa();
   // The pillar's feet on the bottom, top and left sides; the right side is 150 away.
   EXPECT_EQ(nodi(senza_griglia.job),
@@ -145,7 +145,7 @@ TEST(FloorPlacement, GridCrossingsAndFeetOnARectangle) {
 
   Capacities cap;
   cap.punti = 6;
-  Solaio pieno(rettangolo_con_pilastro, "0", cap);  // the second foot is the 7th entry
+  SlabJob pieno(rettangolo_con_pilastro, "0", cap);  // the second foot is the 7th entry
   EXPECT_EQ(leggibase(pieno.job), FloorRead::complete);
   EXPECT_THROW(posiziona_nodi(pieno.job), RunEnd);
 }
@@ -156,11 +156,11 @@ TEST(FloorPlacement, WallSidesPastTheTableEndAreNotRead) {
   const std::string piano =
       "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n1\r\n3\r\n"
       "150,50\r\n150,50\r\n150,90\r\n0\r\n0\r\n";
-  Solaio s(piano, "0");
+  SlabJob s(piano, "0");
   s.job.store.lato[6] = {0, 5, 1};
   s.posa();
   ASSERT_EQ(s.job.store.nlati, 5);
-  Solaio pulito(piano, "0");
+  SlabJob pulito(piano, "0");
   pulito.posa();
   EXPECT_EQ(nodi(s.job), nodi(pulito.job));
 }

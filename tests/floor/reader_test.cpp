@@ -18,9 +18,9 @@ const char* const senza_posa =
     "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\nMESH.coeff_lato 0\r\nMESH.allinea_lati 0\r\n";
 const std::string triangolo = "100\r\n3\r\n0,0\r\n100,0\r\n0,100\r\n";
 
-struct Piano : JobOnDisk {
-  explicit Piano(const std::string& impalcato, const char* impostazioni = senza_posa,
-                 const Capacities& cap = {})
+struct FloorJob : JobOnDisk {
+  explicit FloorJob(const std::string& impalcato, const char* impostazioni = senza_posa,
+                    const Capacities& cap = {})
       : JobOnDisk(cap) {
     if (impostazioni != nullptr) scrivi("impostazioni/tirnel.ini", impostazioni);
     scrivi("progra/impalcato.txt", impalcato);
@@ -54,7 +54,7 @@ TEST(FloorReader, EstraiRTakesBlankSeparatedNumbersOffTheFront) {
 }
 
 TEST(FloorReader, EveryItemOfTheFloor) {
-  Piano p(
+  FloorJob p(
       "100\r\n4\r\n0,0\r\n1000 0\r\n1000,500\r\n0\r\n500\r\n"     // a pair may span lines
       "1\r\n3.5\r\n100,100\r\n200,100\r\n200,200\r\n100,200\r\n"  // 3.5 vertices: 4
       "1\r\n3\r\n600,100 700,100 700 300\r\n"
@@ -94,7 +94,7 @@ TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
       "4\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n1\r\n3\r\n10,10\r\n20,10\r\n"
       "20,20\r\n0\r\n0\r\n0\r\n";
   const Lati solo_buco = {{5, 6, 3}, {6, 7, 3}, {5, 7, 3}};
-  Piano rigido("-1\r\n" + resto, "MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n");
+  FloorJob rigido("-1\r\n" + resto, "MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n");
   EXPECT_EQ(rigido.esito(), "");
   EXPECT_EQ(rigido.job.settings.distanza_min, 1);
   EXPECT_EQ(rigido.job.settings.allinea_lati, 0);
@@ -104,18 +104,18 @@ TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
                 chiave_distanza_max.riga_default + "\r\n" + chiave_coeff_lato.riga_default +
                 "\r\n");
 
-  Piano zero("0\r\n" + resto, "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\n");
+  FloorJob zero("0\r\n" + resto, "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\n");
   EXPECT_EQ(zero.esito(), "");
   EXPECT_EQ(zero.job.settings.distanza_min, 10);
   EXPECT_EQ(zero.lati(), solo_buco);
 
-  Piano quattrocento("400\r\n" + resto, "MESH.distanza_min 50\r\nMESH.distanza_max 0\r\n");
+  FloorJob quattrocento("400\r\n" + resto, "MESH.distanza_min 50\r\nMESH.distanza_max 0\r\n");
   EXPECT_EQ(quattrocento.esito(), "");
   EXPECT_EQ(quattrocento.job.settings.distanza_min, 100);
 }
 
 TEST(FloorReader, RepeatedClosingVertexDropsTheClosingSide) {
-  Piano p("100\r\n5\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n0,0\r\n0\r\n0\r\n0\r\n0\r\n");
+  FloorJob p("100\r\n5\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n0,0\r\n0\r\n0\r\n0\r\n0\r\n");
   EXPECT_EQ(p.esito(), "");
   EXPECT_EQ(p.job.store.nnodi, 4);
   EXPECT_EQ(p.lati(), (Lati{{1, 2, 2}, {2, 3, 2}, {3, 4, 2}, {4, 1, 2}}));
@@ -133,7 +133,7 @@ TEST(FloorReader, OutlineErrorsStopTheReadingAndTheRunGoesOn) {
       {triangolo + "0\r\n1\r\n1.4\r\n", "ERRORE MURI", 3},
   };
   for (const auto& c : casi) {
-    Piano p(c.testo);
+    FloorJob p(c.testo);
     EXPECT_EQ(p.esito(), c.messaggio) << c.testo;
     EXPECT_EQ(p.job.store.nnodi, c.nnodi) << c.testo;
   }
@@ -169,7 +169,7 @@ TEST(FloorReader, EndingsOfTheRun) {
       {triangolo + "0\r\n5\r\n2\r\n10,10\r\n20,10\r\n", senza_posa, capacita, uno},
   };
   for (const auto& c : casi) {
-    Piano p(c.testo, c.impostazioni, c.cap);
+    FloorJob p(c.testo, c.impostazioni, c.cap);
     if (c.testo == "-") std::filesystem::remove(p.path("progra/impalcato.txt"));
     std::string atteso = c.atteso;
     if (std::size_t i = atteso.find("file "); i != std::string::npos)
@@ -179,7 +179,7 @@ TEST(FloorReader, EndingsOfTheRun) {
 }
 
 TEST(FloorReader, HandOverComesRightAfterTheStep) {
-  Piano p("100\r\nnot a floor", "MESH.distanza_min 10\r\n");
+  FloorJob p("100\r\nnot a floor", "MESH.distanza_min 10\r\n");
   p.job.dirs.comando = "|diroot=x|tipo=2|";
   EXPECT_EQ(leggibase(p.job), FloorRead::hand_over);
   EXPECT_EQ(p.leggi("impostazioni/tirnel.ini"), "MESH.distanza_min 10\r\n");

@@ -9,12 +9,12 @@
 namespace gencampi {
 namespace {
 
-struct Esecuzione {
+struct RunOnDisk {
   test::JobTree albero{"run"};
   Run run;
   int stato = -1;
 
-  explicit Esecuzione(std::string_view pavimento) {
+  explicit RunOnDisk(std::string_view pavimento) {
     albero.pavimento(pavimento);
     try {
       form_load(run, {"|diroot=" + albero.radice.string()}, "/");
@@ -25,7 +25,7 @@ struct Esecuzione {
 };
 
 TEST(RunWindow, ARigidFloorSaysSoAndCountsTheSides) {
-  Esecuzione e("-1\n4\n0,0\n100,0\n100,100\n0,100\n0\n0\n1\n50 50\n0\n");
+  RunOnDisk e("-1\n4\n0,0\n100,0\n100,100\n0,100\n0\n0\n1\n50 50\n0\n");
   EXPECT_EQ(e.stato, 0);
   EXPECT_EQ(e.run.ui.form1.caption, "COSTRUZIONE PIANO RIGIDO");
   EXPECT_EQ(e.run.ui.form1.label1, "4 NODI");
@@ -38,7 +38,7 @@ TEST(RunWindow, ARigidFloorSaysSoAndCountsTheSides) {
 }
 
 TEST(RunWindow, AnOutlineErrorIsShownAndTheRunGoesOn) {
-  Esecuzione e("100\n4\n0,0\n100,0\n100,100\n0,100\n1\n2\n10,10\n20,20\n");
+  RunOnDisk e("100\n4\n0,0\n100,0\n100,100\n0,100\n1\n2\n10,10\n20,20\n");
   EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.run.ui.messaggi, std::vector<std::string>{"gencampi: ERRORE BUCHI"});
   EXPECT_EQ(e.run.ui.form1.caption, "GENERAZIONE CAMPI");
