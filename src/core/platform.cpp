@@ -1,7 +1,9 @@
 #include "core/platform.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +31,36 @@ std::optional<std::vector<std::string>> voci(const std::string& dir) {
   while (dirent* e = ::readdir(d)) nomi.emplace_back(e->d_name);
   ::closedir(d);
   return nomi;
+}
+
+std::optional<long long> dimensione(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<long long>(st.st_size);
+}
+
+bool accorcia(const std::string& path, long long byte) {
+  return ::truncate(path.c_str(), static_cast<off_t>(byte)) == 0;
+}
+
+FileLock::~FileLock() {
+  lascia();
+}
+
+FileLock::Outcome FileLock::prendi(const std::string& path, bool esclusivo) {
+  lascia();
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0) fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return Outcome::unavailable;
+  if (::flock(fd_, (esclusivo ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) return Outcome::acquired;
+  const bool occupato = errno == EWOULDBLOCK;
+  lascia();
+  return occupato ? Outcome::busy : Outcome::unavailable;
+}
+
+void FileLock::lascia() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 long id_processo() {

@@ -85,9 +85,10 @@ double leggi_impostazione(const Dirs& d, const MeshKey& k) {
   leg_tirnel_ini(d, k.chiave, risposta, associato);
   if (risposta == 0) {
     // Written as it stands: when the file's last line has no line break, the default
-    // line continues it, exactly as an append to that file does.
+    // line continues it, exactly as an append to that file does. The longer file is put
+    // in place whole, so a full disk cannot leave it ending in half a line.
     const std::string path = file_impostazioni(d);
-    if (!appendi(path, std::string(k.riga_default) + "\r\n")) throw fine_apertura(path);
+    if (!appendi_intero(path, std::string(k.riga_default) + "\r\n")) throw fine_apertura(path);
     associato = k.valore_default;
   }
   const double v = valore_iniziale(associato);

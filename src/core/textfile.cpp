@@ -118,73 +118,150 @@ bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
   return true;
 }
 
+bool scrivibile(const std::string& path) {
+  if (!nome_possibile(path)) return false;
+  const std::string p = risolvi(path);
+  if (sistema::esiste(p)) {
+    // Opened for appending and closed again: the content stays as it is.
+    std::FILE* f = std::fopen(p.c_str(), "ab");
+    return f != nullptr && std::fclose(f) == 0;
+  }
+  const std::string tmp = p + ".tmp~" + std::to_string(sistema::id_processo());
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  std::remove(tmp.c_str());
+  return true;
+}
+
 bool appendi(const std::string& path, const std::string& contenuto) {
   if (!nome_possibile(path)) return false;
-  std::string p = risolvi(path);
+  const std::string p = risolvi(path);
+  const long long prima = sistema::dimensione(p).value_or(0);
   std::FILE* f = std::fopen(p.c_str(), "ab");
   if (f == nullptr) return false;
   bool ok = std::fwrite(contenuto.data(), 1, contenuto.size(), f) == contenuto.size();
-  return (std::fclose(f) == 0) && ok;
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok) sistema::accorcia(p, prima);
+  return ok;
+}
+
+bool appendi_intero(const std::string& path, const std::string& contenuto) {
+  if (!nome_possibile(path)) return false;
+  const std::string p = risolvi(path);
+  // A file that cannot be appended to (read-only, say) is refused as an append would
+  // be, even though a new file could be renamed over it.
+  std::FILE* f = std::fopen(p.c_str(), "ab");
+  if (f == nullptr || std::fclose(f) != 0) return false;
+  std::optional<std::string> prima = leggi_tutto(p);
+  if (!prima) return false;
+  return scrivi_tutto(p, *prima + contenuto);
+}
+
+void elimina_temporanei(const std::string& dir) {
+  const std::string segno = ".tmp~";
+  std::optional<std::vector<std::string>> nomi = sistema::voci(risolvi(dir));
+  if (!nomi) return;
+  for (const std::string& n : *nomi) {
+    const std::size_t i = n.rfind(segno);
+    if (i == std::string::npos || i + segno.size() == n.size()) continue;
+    if (n.find_first_not_of("0123456789", i + segno.size()) != std::string::npos) continue;
+    std::remove((risolvi(dir) + "/" + n).c_str());
+  }
 }
 
 void elimina(const std::string& path) {
   if (nome_possibile(path)) std::remove(risolvi(path).c_str());
 }
 
-std::size_t Reader::fine_riga(std::size_t i) const {
-  if (i >= t_.size()) return 0;
-  if (t_[i] == '\n') return 1;
-  if (t_[i] == '\r' && i + 1 < t_.size() && t_[i + 1] == '\n') return 2;
+std::optional<Reader> Reader::apri(const std::string& path) {
+  if (!nome_possibile(path)) return std::nullopt;
+  const std::string p = risolvi(path);
+  // Only a plain file can be read to its end: a directory has no text, and a pipe or a
+  // device put where a job file belongs would keep the run waiting for ever.
+  if (!sistema::file_regolare(p)) return std::nullopt;
+  std::FILE* f = std::fopen(p.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  Reader r{std::string()};
+  r.f_.reset(f);
+  return r;
+}
+
+void Reader::ricarica() {
+  t_.erase(0, p_);
+  p_ = 0;
+  char blocco[1 << 16];
+  const std::size_t n = std::fread(blocco, 1, sizeof blocco, f_.get());
+  if (n == 0) {
+    f_.reset();
+    return;
+  }
+  t_.append(blocco, n);
+}
+
+bool Reader::ha(std::size_t k) {
+  while (p_ + k >= t_.size() && f_) ricarica();
+  return p_ + k < t_.size();
+}
+
+std::size_t Reader::fine_riga() {
+  if (!ha(0)) return 0;
+  if (at(0) == '\n') return 1;
+  if (at(0) == '\r' && ha(1) && at(1) == '\n') return 2;
   return 0;
 }
 
+// After every call of ha() or fine_riga() the current byte is at p_ again, whatever a
+// refill moved: positions are never kept across them.
 std::optional<std::string> Reader::testo() {
-  if (finito()) return std::nullopt;
-  while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\t')) ++p_;
+  if (!ha(0)) return std::nullopt;
+  while (ha(0) && (at(0) == ' ' || at(0) == '\t')) ++p_;
   std::string campo;
-  if (p_ < t_.size() && t_[p_] == '"') {
+  const bool tra_virgolette = ha(0) && at(0) == '"';
+  if (tra_virgolette) {
     ++p_;
-    while (p_ < t_.size() && t_[p_] != '"' && fine_riga(p_) == 0) campo.push_back(t_[p_++]);
-    if (p_ < t_.size() && t_[p_] == '"') ++p_;
+    while (ha(0) && at(0) != '"' && fine_riga() == 0) campo.push_back(t_[p_++]);
+    if (ha(0) && at(0) == '"') ++p_;
     // Whatever follows the closing quote up to the next comma or line end is dropped.
-    while (p_ < t_.size() && t_[p_] != ',' && fine_riga(p_) == 0) ++p_;
-    if (p_ < t_.size()) p_ += (t_[p_] == ',') ? 1 : fine_riga(p_);
-    return campo;
+    while (ha(0) && at(0) != ',' && fine_riga() == 0) ++p_;
+  } else {
+    while (ha(0) && at(0) != ',' && fine_riga() == 0) campo.push_back(t_[p_++]);
   }
-  while (p_ < t_.size() && t_[p_] != ',' && fine_riga(p_) == 0) campo.push_back(t_[p_++]);
-  if (p_ < t_.size()) p_ += (t_[p_] == ',') ? 1 : fine_riga(p_);
+  if (ha(0)) {
+    const std::size_t n = at(0) == ',' ? 1 : fine_riga();
+    p_ += n;
+  }
   return campo;
 }
 
 std::optional<std::string> Reader::numero() {
   for (;;) {
-    if (finito()) return std::nullopt;
-    if (t_[p_] == ' ' || t_[p_] == '\t') {
+    if (!ha(0)) return std::nullopt;
+    if (at(0) == ' ' || at(0) == '\t') {
       ++p_;
-    } else if (std::size_t n = fine_riga(p_)) {
+    } else if (const std::size_t n = fine_riga()) {
       p_ += n;
     } else {
       break;
     }
   }
   std::string campo;
-  while (p_ < t_.size() && t_[p_] != ',' && t_[p_] != ' ' && t_[p_] != '\t' && fine_riga(p_) == 0)
+  while (ha(0) && at(0) != ',' && at(0) != ' ' && at(0) != '\t' && fine_riga() == 0)
     campo.push_back(t_[p_++]);
-  while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\t')) ++p_;
-  if (p_ < t_.size()) {
-    if (t_[p_] == ',')
-      ++p_;
-    else
-      p_ += fine_riga(p_);
+  while (ha(0) && (at(0) == ' ' || at(0) == '\t')) ++p_;
+  if (ha(0)) {
+    const std::size_t n = at(0) == ',' ? 1 : fine_riga();
+    p_ += n;
   }
   return campo;
 }
 
 std::optional<std::string> Reader::riga() {
-  if (finito()) return std::nullopt;
+  if (!ha(0)) return std::nullopt;
   std::string r;
-  while (p_ < t_.size() && fine_riga(p_) == 0) r.push_back(t_[p_++]);
-  p_ += fine_riga(p_);
+  while (ha(0) && fine_riga() == 0) r.push_back(t_[p_++]);
+  const std::size_t n = fine_riga();
+  p_ += n;
   return r;
 }
 

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,11 +26,23 @@ bool esiste(const std::string& path);
 std::optional<std::string> leggi_tutto(const std::string& path);
 
 // Replaces the file with `contenuto`: written under a temporary name in the same
-// directory, then renamed over it. False when that cannot be done.
+// directory, then renamed over it, so that the file goes from its old whole content to
+// the new one. False when that cannot be done.
 bool scrivi_tutto(const std::string& path, const std::string& contenuto);
 
-// Appends `contenuto` in one write. False when the file cannot be opened.
+// Whether scrivi_tutto could put a file there, found out without changing anything.
+bool scrivibile(const std::string& path);
+
+// Appends `contenuto`, all of it or nothing: what a failed write left is cut away again.
+// False when the file cannot be opened or written.
 bool appendi(const std::string& path, const std::string& contenuto);
+
+// Appends `contenuto` by putting the whole longer file in place, so that a full disk
+// leaves the file exactly as it was. For small files that must never end in half a line.
+bool appendi_intero(const std::string& path, const std::string& contenuto);
+
+// The temporary files that a run killed in the middle of scrivi_tutto left in `dir`.
+void elimina_temporanei(const std::string& dir);
 
 // Deletes the file if it exists.
 void elimina(const std::string& path);
@@ -40,7 +54,12 @@ class Reader {
  public:
   explicit Reader(std::string testo) : t_(std::move(testo)) {}
 
-  bool finito() const { return p_ >= t_.size(); }
+  // A reader that takes the file a block at a time, so that a huge floor file costs the
+  // memory of the field being read, not of the file. Nothing when the file cannot be
+  // opened or is not a plain file.
+  static std::optional<Reader> apri(const std::string& path);
+
+  bool finito() { return !ha(0); }
 
   // A text field: it ends at a comma or the line end (both consumed); a field that
   // starts with a double quote runs to the closing quote.
@@ -54,11 +73,21 @@ class Reader {
   std::optional<std::string> riga();
 
  private:
-  // Length of the line end starting at i (2 for CR LF, 1 for LF, 0 otherwise).
-  std::size_t fine_riga(std::size_t i) const;
+  struct Chiudi {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+
+  // Whether the byte k places after the current one exists, reading on as needed.
+  bool ha(std::size_t k);
+  char at(std::size_t k) const { return t_[p_ + k]; }
+  // Length of the line end at the current byte (2 for CR LF, 1 for LF, 0 otherwise).
+  std::size_t fine_riga();
+  // Drops what has been read and takes the next block of the file.
+  void ricarica();
 
   std::string t_;
   std::size_t p_ = 0;
+  std::unique_ptr<std::FILE, Chiudi> f_;
 };
 
 // Builds the lines of an output file; every line ends with CR LF.

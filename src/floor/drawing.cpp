@@ -41,8 +41,7 @@ void salva(const std::string& path, const Writer& w) {
 // error of the file.
 class FieldFileReader {
  public:
-  FieldFileReader(std::string testo, std::string path)
-      : r_(std::move(testo)), path_(std::move(path)) {}
+  FieldFileReader(Reader r, std::string path) : r_(std::move(r)), path_(std::move(path)) {}
 
   void salta_testo() {
     if (!r_.testo()) throw fine_lettura(path_);
@@ -97,9 +96,9 @@ void creadisegno(Job& job) {
   };
 
   const std::string path_campi = file_in(job.dirs.dirprogra, "campi.txt");
-  std::optional<std::string> testo = leggi_tutto(path_campi);
-  if (!testo) throw fine_non_trovo(path_campi);
-  FieldFileReader r(std::move(*testo), path_campi);
+  std::optional<Reader> file = Reader::apri(path_campi);
+  if (!file) throw fine_non_trovo(path_campi);
+  FieldFileReader r(std::move(*file), path_campi);
 
   r.salta_testo();  // the mesh step, not needed for the drawing
   const int ncampi = r.intero();

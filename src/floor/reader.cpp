@@ -24,8 +24,7 @@ constexpr double valore_massimo = 1e8;
 // the floor format calls for is a read error of the file.
 class FloorFileReader {
  public:
-  FloorFileReader(std::string testo, std::string path)
-      : r_(std::move(testo)), path_(std::move(path)) {}
+  FloorFileReader(Reader r, std::string path) : r_(std::move(r)), path_(std::move(path)) {}
 
   // A text field as it stands (records).
   std::string testo() {
@@ -118,9 +117,9 @@ FloorRead leggibase(Job& job) {
   set.distanza_min = leggi_impostazione(job.dirs, chiave_distanza_min);
 
   const std::string path = file_in(job.dirs.dirprogra, "impalcato.txt");
-  std::optional<std::string> testo = leggi_tutto(path);
-  if (!testo) throw fine_non_trovo(path);
-  FloorFileReader r(std::move(*testo), path);
+  std::optional<Reader> file = Reader::apri(path);
+  if (!file) throw fine_non_trovo(path);
+  FloorFileReader r(std::move(*file), path);
   st.nnodi = 0;
   st.nlati = 0;
 

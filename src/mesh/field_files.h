@@ -18,8 +18,9 @@ void scrivi_triangolo(Writer& w, const Store& s, int p1, int p2, int p3);
 // with the read-error message for `path`.
 class RecordReader {
  public:
+  RecordReader(Reader r, std::string path) : l_(std::move(r)), path_(std::move(path)) {}
   RecordReader(std::string testo, std::string path)
-      : l_(std::move(testo)), path_(std::move(path)) {}
+      : RecordReader(Reader(std::move(testo)), std::move(path)) {}
 
   // The corner count of the next record (3 for a triangle).
   int vertici();

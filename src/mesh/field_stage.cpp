@@ -38,12 +38,13 @@ std::string campi_txt(const Job& job) {
   return file_in(job.dirs.dirprogra, "campi.txt");
 }
 
-// Replaces `path` by what `corpo` writes into `w`. The file is emptied first, and an
-// ending of the run thrown half way still leaves the records written so far, as a file
-// written line by line would; a reader never meets half a line.
+// Replaces `path` by what `corpo` writes into `w`. An ending of the run thrown half way
+// still leaves the records written so far, as a file written line by line would; a
+// reader never meets half a line, and until the file is put in place it holds what it
+// held before. A file that cannot be written ends the run before any work is done.
 template <class Corpo>
 void scrivi_file(const std::string& path, Writer& w, Corpo corpo) {
-  if (!scrivi_tutto(path, "")) throw fine_apertura(path);
+  if (!scrivibile(path)) throw fine_apertura(path);
   try {
     corpo();
   } catch (const RunEnd&) {
@@ -205,10 +206,10 @@ void squadra(Job& job, FieldStageState& st) {
   const std::string tmp = campi_tmp(job);
   const std::string tmp2 = campi2_tmp(job);
   f.ncampi = 0;
-  auto testo = leggi_tutto(tmp);
-  if (!testo) throw fine_non_trovo(tmp);
+  std::optional<Reader> file = Reader::apri(tmp);
+  if (!file) throw fine_non_trovo(tmp);
   if (!appendi(tmp2, "")) throw fine_apertura(tmp2);
-  RecordReader in(std::move(*testo), tmp);
+  RecordReader in(std::move(*file), tmp);
 
   const int t = st.nquadri + st.ntriangoli;
   st.nquadri = 0;
@@ -249,8 +250,8 @@ void assembla_campi(Job& job, const FieldStageState& st) {
     // Each line is copied as one text field, so a coordinate line loses the blank that
     // stands for the sign of a non-negative X. A missing or short campi2.tmp gives up
     // its remaining records, and the count line is left as it is.
-    if (auto testo2 = leggi_tutto(tmp2)) {
-      Reader in(std::move(*testo2));
+    if (std::optional<Reader> file2 = Reader::apri(tmp2)) {
+      Reader& in = *file2;
       bool letto = true;
       for (int r = 1; r <= st.nquadri2 && letto; ++r) {
         for (int k = 1; k <= 5 && letto; ++k) {
@@ -263,9 +264,9 @@ void assembla_campi(Job& job, const FieldStageState& st) {
       }
     }
 
-    auto testo = leggi_tutto(tmp);
-    if (!testo) throw fine_non_trovo(tmp);
-    Reader in(std::move(*testo));
+    std::optional<Reader> file = Reader::apri(tmp);
+    if (!file) throw fine_non_trovo(tmp);
+    Reader& in = *file;
     auto copia = [&](int righe) {
       for (int k = 1; k <= righe; ++k) {
         auto riga = in.testo();

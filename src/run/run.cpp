@@ -1,5 +1,10 @@
 #include "run/run.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "core/numbers.h"
 #include "core/platform.h"
 #include "core/textfile.h"
 #include "floor/drawing.h"
@@ -50,11 +55,69 @@ std::vector<std::string> parole(const std::string& s) {
   return out;
 }
 
+// One run at a time on a root: two runs of one job would share the field files in the
+// program directory and mix their results. A root whose program directory cannot hold
+// the lock file (there is none, or it is read-only) is run without it: such a run meets
+// its own ending when it first opens a file there.
+void attendi_il_turno(Run& run) {
+  const std::string path = file_in(run.job.dirs.dirprogra, "gencampi.lock");
+  using Outcome = sistema::FileLock::Outcome;
+  Outcome esito = run.turno.prendi(risolvi(path), true);
+  if (esito != Outcome::busy) return;
+  avviso(run.ui, "in attesa che finisca l'elaborazione in corso in " + run.job.dirs.dirroot);
+  const auto inizio = std::chrono::steady_clock::now();
+  while (esito == Outcome::busy) {
+    if (std::chrono::steady_clock::now() - inizio >
+        std::chrono::duration<double>(run.attesa_massima_s))
+      throw RunEnd("Elaborazione gia' in corso in " + run.job.dirs.dirroot +
+                       ": riprovare quando sara' finita",
+                   titolo_errore, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    esito = run.turno.prendi(risolvi(path), true);
+  }
+}
+
+// The run record as the run starts. Temporary files of a run that was killed go first:
+// holding the turn, this run is the only one that could be writing them.
+void apri_registro(Run& run) {
+  const Dirs& d = run.job.dirs;
+  for (const std::string& dir : {d.dirprogra, d.dirlavoro, file_in(d.dirroot, "impostazioni")})
+    elimina_temporanei(dir);
+  RunRecord r;
+  r.inizio = adesso_utc();
+  r.processo = sistema::id_processo();
+  r.comando = d.comando;
+  r.dirlavoro = d.dirlavoro;
+  r.file = stato_uscite(d);
+  // A record that cannot be written is no reason to stop the run.
+  scrivi_tutto(file_registro(d), testo_registro(r));
+  run.registro = std::move(r);
+}
+
+// The run record as the run ends: its status and messages, and which files it changed.
+void chiudi_registro(Run& run, int stato) {
+  if (!run.registro) return;
+  RunRecord r = *run.registro;
+  r.fine = adesso_utc();
+  r.stato = stato;
+  r.messaggi = run.ui.messaggi;
+  std::vector<RunRecord::Output> ora = stato_uscite(run.job.dirs);
+  for (std::size_t i = 0; i < ora.size() && i < r.file.size(); ++i) {
+    const RunRecord::Output& prima = r.file[i];
+    ora[i].scritto = ora[i].presente != prima.presente || ora[i].byte != prima.byte ||
+                     ora[i].impronta != prima.impronta;
+  }
+  r.file = std::move(ora);
+  scrivi_tutto(file_registro(run.job.dirs), testo_registro(r));
+}
+
 }  // namespace
 
 Run::Run(std::FILE* err, const Capacities& cap) : job(cap) {
   ui.err = err;
   ui.status_line = err != nullptr && sistema::terminale(err);
+  // GENCAMPI_ATTESA: the seconds a run waits for another one on the same root.
+  if (const char* a = std::getenv("GENCAMPI_ATTESA")) attesa_massima_s = valore_iniziale(a);
 }
 
 std::string cartella_di_avvio() {
@@ -66,6 +129,8 @@ void form_load(Run& run, const std::vector<std::string>& args, const std::string
   Console& ui = run.ui;
 
   job.dirs = trova_cartelle(args, cwd);
+  attendi_il_turno(run);
+  apri_registro(run);
   // Centring the windows has no visible effect on a console.
   mostra_progresso(ui);
   azzera_geometria(job.store);
@@ -108,8 +173,10 @@ void passa_al_programma_gemello(const Dirs& dirs) {
 int termina(Run& run, const RunEnd& f) {
   if (!f.testo.empty()) messaggio(run.ui, f.testo, f.titolo);
   chiudi_progresso(run.ui);
-  if (f.stato >= 0) return f.stato;
-  return run.ui.messaggi.empty() ? 0 : 1;
+  const int stato = f.stato >= 0 ? f.stato : run.ui.messaggi.empty() ? 0 : 1;
+  chiudi_registro(run, stato);
+  run.turno.lascia();
+  return stato;
 }
 
 }  // namespace gencampi

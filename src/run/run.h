@@ -7,6 +7,8 @@
 
 #include "core/errors.h"
 #include "core/job.h"
+#include "core/platform.h"
+#include "core/run_record.h"
 #include "ui/console.h"
 
 namespace gencampi {
@@ -15,6 +17,12 @@ namespace gencampi {
 struct Run {
   Job job;
   Console ui;
+  // Held for the whole run: one run at a time on a root.
+  sistema::FileLock turno;
+  // How long a run waits for another one on the same root before it gives up.
+  double attesa_massima_s = 600;
+  // The record as written when the run started; none before the run holds its turn.
+  std::optional<RunRecord> registro;
 
   // Messages and progress on `err` (the progress line only where it is a terminal);
   // with no stream the run is silent, as the tests want it.

@@ -29,6 +29,13 @@ void messaggio(Console& ui, const std::string& testo, const std::string& titolo)
   std::fflush(ui.err);
 }
 
+void avviso(Console& ui, const std::string& testo) {
+  if (ui.err == nullptr) return;
+  cancella_riga(ui);
+  std::fprintf(ui.err, "gencampi: %s\n", testo.c_str());
+  std::fflush(ui.err);
+}
+
 void eventi(Console& ui) {
   if (!ui.status_line) return;
   auto now = std::chrono::steady_clock::now();

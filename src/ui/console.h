@@ -42,6 +42,10 @@ struct Console {
 // Shows a message box: one line "<title>: <text>" on stderr.
 void messaggio(Console& ui, const std::string& testo, const std::string& titolo = "gencampi");
 
+// A line of news on stderr that is not a message box: it does not count as one for the
+// exit status.
+void avviso(Console& ui, const std::string& testo);
+
 // Lets pending window events run: on a terminal the progress line is redrawn, at most
 // about ten times a second so that the job is not slowed by its own display.
 void eventi(Console& ui);

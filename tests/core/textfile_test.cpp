@@ -1,9 +1,13 @@
 #include "core/textfile.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "support/job_tree.h"
@@ -82,6 +86,68 @@ TEST(TextFile, FieldReaderOnLongLinesAndBinaryText) {
   EXPECT_EQ(b.testo(), "d,e");
   EXPECT_EQ(b.riga(), "f");
   EXPECT_TRUE(b.finito());
+}
+
+// A file read a block at a time gives the fields the whole text gives, wherever a
+// field, a quote or a CR LF falls across a block's end.
+TEST(TextFile, AFileReadInBlocksGivesTheSameFieldsAsItsWholeText) {
+  ScratchDir c;
+  std::mt19937 rng(3);
+  const std::string pezzi[] = {
+      ",", " ", "\t", "\r\n", "\n", "\r", "\"", "12.5", "-7", "x", std::string(70000, '9')};
+  for (int prova = 0; prova < 4; ++prova) {
+    std::string testo;
+    while (testo.size() < 300000) testo += pezzi[rng() % std::size(pezzi)];
+    ASSERT_TRUE(scrivi_tutto(c.p("impalcato.txt"), testo));
+    std::optional<Reader> a = Reader::apri(c.p("impalcato.txt"));
+    ASSERT_TRUE(a);
+    Reader b(testo);
+    for (int passo = 0; !b.finito(); ++passo) {
+      const unsigned quale = rng() % 3;
+      const auto va = quale == 0 ? a->testo() : quale == 1 ? a->numero() : a->riga();
+      const auto vb = quale == 0 ? b.testo() : quale == 1 ? b.numero() : b.riga();
+      ASSERT_EQ(va, vb) << "prova " << prova << " passo " << passo;
+    }
+    EXPECT_TRUE(a->finito());
+  }
+  EXPECT_FALSE(Reader::apri(c.p("manca.txt")));
+}
+
+// A write that the disk refuses half way leaves the file as it was: an append is cut
+// back, and a file put in place whole is not put in place at all.
+TEST(TextFile, AWriteThatFailsLeavesTheFileAsItWas) {
+  ScratchDir c;
+  const std::string ini = "MESH.distanza_min 50\r\n";
+  ASSERT_TRUE(scrivi_tutto(c.p("tirnel.ini"), ini));
+  ASSERT_TRUE(scrivi_tutto(c.p("campi2.tmp"), "4\r\n"));
+  // A file size limit stands for a full disk: a write past it fails.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit prima{};
+  ::getrlimit(RLIMIT_FSIZE, &prima);
+  rlimit stretto = prima;
+  stretto.rlim_cur = 40;
+  ::setrlimit(RLIMIT_FSIZE, &stretto);
+  const bool aggiunto = appendi(c.p("campi2.tmp"), std::string(100, '1') + "\r\n");
+  const bool intero = appendi_intero(c.p("tirnel.ini"), std::string(100, 'M') + "\r\n");
+  ::setrlimit(RLIMIT_FSIZE, &prima);
+  EXPECT_FALSE(aggiunto);
+  EXPECT_FALSE(intero);
+  EXPECT_EQ(c.leggi("campi2.tmp"), "4\r\n");
+  EXPECT_EQ(c.leggi("tirnel.ini"), ini);
+  EXPECT_EQ(c.voci(), 2);  // no temporary file left beside them
+  EXPECT_TRUE(appendi_intero(c.p("tirnel.ini"), "MESH.coeff_lato 0\r\n"));
+  EXPECT_EQ(c.leggi("tirnel.ini"), ini + "MESH.coeff_lato 0\r\n");
+}
+
+// What a killed run left under temporary names goes; other files stay.
+TEST(TextFile, TemporariesOfAKilledRunAreRecognised) {
+  ScratchDir c;
+  for (const char* n : {"campi.txt.tmp~123", "punti.dis.tmp~9", "note.tmp~", "a.tmp~12x"})
+    ASSERT_TRUE(appendi(c.p(n), "x"));
+  elimina_temporanei(c.dir.string());
+  EXPECT_FALSE(fs::exists(c.dir / "campi.txt.tmp~123"));
+  EXPECT_FALSE(fs::exists(c.dir / "punti.dis.tmp~9"));
+  EXPECT_EQ(c.voci(), 2);
 }
 
 }  // namespace
