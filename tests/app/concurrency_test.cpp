@@ -2,7 +2,11 @@
 // them: one waits for the other, and each leaves exactly what a single run leaves.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "app/esegui.h"
+#include "core/run_record.h"
 
 namespace gencampi::test {
 namespace {
@@ -37,6 +41,61 @@ TEST(Concurrency, RunsStartedTogetherGiveTheResultOfOne) {
       fs::remove(n + ".stato");
     }
     EXPECT_EQ(t.istantanea(), singola) << "coppia " << coppia;
+  }
+}
+
+// A run killed at any moment leaves each result file with the previous run's whole
+// content or its own, never empty or cut; and the record of a killed run has no end.
+TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
+  const fs::path esempi = fs::path(GENCAMPI_SOURCE_DIR) / "examples";
+  JobTree t("ucciso");
+  auto risultati = [&t] {
+    std::map<std::string, std::string> m;
+    for (const auto& [nome, testo] : t.istantanea())
+      if (nome.find("campi.txt") != std::string::npos || nome.find(".dis") != std::string::npos)
+        m[nome] = testo;
+    return m;
+  };
+  scrivi(t.ini(), leggi(esempi / "villetta" / "impostazioni" / "tirnel.ini"));
+  scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+  ASSERT_EQ(esegui(t.progra()).stato, 0);
+  const auto nuovi = risultati();
+  scrivi(t.pavimento(), leggi(esempi / "palazzina" / "progra" / "impalcato.txt"));
+  ASSERT_EQ(esegui(t.progra()).stato, 0);
+  const auto vecchi = risultati();
+  scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+
+  for (int ms = 2; ms <= 80; ms += 6) {
+    const std::string cmd = "cd " + quota(t.progra().string()) + " && timeout -s KILL " +
+                            std::to_string(ms / 1000.0) + " " + quota(programma()) +
+                            " 2>/dev/null </dev/null";
+    const std::string registro_prima = leggi(t.progra() / "gencampi.run");
+    const int st = std::system(cmd.c_str());
+    for (const auto& [nome, testo] : risultati()) {
+      const auto v = vecchi.find(nome), n = nuovi.find(nome);
+      EXPECT_TRUE((v != vecchi.end() && v->second == testo) || n->second == testo)
+          << nome << " after a kill at " << ms << " ms";
+    }
+    const std::optional<RunRecord> r = leggi_registro((t.progra() / "gencampi.run").string());
+    if (WIFEXITED(st) && WEXITSTATUS(st) == 0) {
+      ASSERT_TRUE(r);
+      EXPECT_EQ(r->stato, 0);
+    } else if (leggi(t.progra() / "gencampi.run") != registro_prima) {
+      // Killed after it had started its record: the record has no end, unless the run
+      // had finished its work and its record when the kill came.
+      ASSERT_TRUE(r);
+      if (!r->fine.empty()) {
+        EXPECT_EQ(risultati(), nuovi) << ms << " ms";
+      }
+    }
+    // No temporary file outlives the next run, which puts everything back in order.
+    ASSERT_EQ(esegui(t.progra()).stato, 0);
+    EXPECT_EQ(risultati(), nuovi);
+    scrivi(t.pavimento(), leggi(esempi / "palazzina" / "progra" / "impalcato.txt"));
+    ASSERT_EQ(esegui(t.progra()).stato, 0);
+    scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+    for (const auto& e : fs::recursive_directory_iterator(t.radice))
+      EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
   }
 }
 
