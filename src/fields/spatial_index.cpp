@@ -68,7 +68,8 @@ SpatialIndex::SpatialIndex(const Job& job, const Table<int>& punti, int Npunti) 
   for (int i = 1; i <= nmax; ++i) {
     const int c = cella_di[static_cast<std::size_t>(i)];
     nodi_[static_cast<std::size_t>(pieno[static_cast<std::size_t>(c)]++)] =
-        Node{i, i <= Npunti, i <= npunti, elencato[static_cast<std::size_t>(i)] != 0};
+        Node{s.xnodo[i],  s.ynodo[i],  i,
+             i <= Npunti, i <= npunti, elencato[static_cast<std::size_t>(i)] != 0};
   }
 
   campi_nodo_.resize(static_cast<std::size_t>(ultimo) + 1);
@@ -129,7 +130,11 @@ bool SpatialIndex::nuovo(std::vector<std::uint32_t>& timbri, int i) const {
 }
 
 // The box test first, exactly as the crossing test opens (a side strictly apart in X
-// or Y cannot cross), then each side once per check.
+// or Y cannot cross), then each side once per check. The box tests of the crossing
+// and field tests compare coordinates as they are, with no rounding, so a side or
+// field whose box meets the tested side's box in no cell cannot refuse it: the cells
+// of a closed box hold every point of it, since a cell never decreases as its
+// coordinate grows.
 bool SpatialIndex::lato_taglia(const Side& l, int a, int b, double xa, double ya, double xb,
                                double yb, double sxmin, double sxmax, double symin, double symax) {
   if (sxmax < l.xmin || sxmin > l.xmax || symax < l.ymin || symin > l.ymax) return false;
@@ -178,7 +183,13 @@ bool SpatialIndex::controlla(int a, int b, Blocker* bloccante) {
   // A node flagged by the straight-angle test lies within about 6e-6 of the side's
   // length from the side (its distances to the two ends add up to the length within
   // the test's rounding, which puts it inside a very flat ellipse around the side), so
-  // this corridor holds every node the check can flag.
+  // this corridor holds every node the check can flag. The angle works on differences
+  // of coordinates only, so its rounding is relative to the three distances, not to
+  // the coordinates: s - C errs by under 1e-15 of A + B + C, and a node as far out as
+  // the corridor makes A + B exceed the length by 2e-8 of it, beyond any rounding, at
+  // every scale. Near an end, where A or B is tiny, the rounding can flag a node in
+  // any direction, but only one within a few roundings of the length from that end:
+  // inside the corridor too, which reaches its half-width past either end.
   const double margine = corridoio_relativo * lunga + corridoio_assoluto;
   const double sxmin = std::min(xa, xb), sxmax = std::max(xa, xb);
   const double symin = std::min(ya, yb), symax = std::max(ya, yb);
@@ -195,7 +206,7 @@ bool SpatialIndex::controlla(int a, int b, Blocker* bloccante) {
     for (const Node* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
       if (!n->controllato || n->numero == a || n->numero == b) continue;
       // Only a node within the corridor can be flagged; the angle is taken for those.
-      const double vx = s.xnodo[n->numero] - xa, vy = s.ynodo[n->numero] - ya;
+      const double vx = n->x - xa, vy = n->y - ya;
       const double lungo = (vx * dx + vy * dy) / lunga;
       const double largo = std::fabs(vx * dy - vy * dx) / lunga;
       if (lungo < -2 * margine || lungo > lunga + 2 * margine || largo > 2 * margine) continue;
@@ -274,6 +285,12 @@ bool SpatialIndex::ingloba(int uno, int due, int tre) {
   // differ in height (a foot one ulp off a line) leaves a band, as high as that
   // difference, in which a point beside the triangle crosses one edge and counts as
   // enclosed: then every cell under the box is looked at, as the full scan does.
+  // The abscissa (xB - xA) / (yB - yA) * (yp - yA) + xA of an edge the point's height
+  // falls within errs by under 5 roundings of |xB - xA| + |xA| + |xi|, some 2e-15 of
+  // the largest coordinate; the margin, 1e-9 of it plus 1e-9, also covers the rounding
+  // of the cell borders and of the side-of-edge products below. A crossing can go
+  // either way only for a point that close to an edge, and such a point is not outside
+  // the triangle by the margin.
   celle_scatola(g_, xmin, ymin, xmax, ymax, celle_);
   bool pari = true;
   for (int k = 0; k < 3; ++k) {
@@ -311,7 +328,7 @@ bool SpatialIndex::ingloba(int uno, int due, int tre) {
     for (const Node* n = nodi_inizio(c); n != nodi_fine(c); ++n) {
       const int p = n->numero;
       if (!n->elencato || p == uno || p == due || p == tre) continue;
-      const double xp = s.xnodo[p], yp = s.ynodo[p];
+      const double xp = n->x, yp = n->y;
       if (xp < xmin || xp > xmax || yp < ymin || yp > ymax) continue;
       if (attraversamenti(xp, yp) % 2 == 1) return true;
     }

@@ -54,6 +54,7 @@ class SpatialIndex {
   // Listed nodes of cell c (every node numbered up to the largest of Npunti, npunti and
   // the list's entries), with what each takes part in.
   struct Node {
+    double x, y;  // its coordinates, kept beside the number for the scans of a cell
     int numero;
     bool classificato;  // within 1..Npunti: ranked by distance
     bool controllato;   // within 1..npunti: scanned by the node-on-side check

@@ -268,7 +268,7 @@ void FastTriangulation::oltre_corridoi(int p, const std::vector<int>& estremi, d
         if (!n->classificato || x == p) continue;
         const double d = grad_.distanza2(p, x);
         if (d < limite || !(d < limite_ricerca)) continue;
-        const double vx = s.xnodo[x] - xp, vy = s.ynodo[x] - yp;
+        const double vx = n->x - xp, vy = n->y - yp;
         if (!(k.ux * vx + k.uy * vy > 0)) continue;
         if (std::fabs(k.ux * vy - k.uy * vx) / k.lunghezza > k.larghezza * 1.01 + capello) continue;
         // The end node itself lies on the side p -> x: the node-on-side check refuses it.
@@ -325,6 +325,7 @@ void FastTriangulation::OpenFanFilter::prepara(const FastTriangulation& t, int p
     corridoio_.assign(ncelle, 0);
     esito_.assign(ncelle, 0);
     coperta_.assign(ncelle, 0);
+    ombre_viste_.assign(ncelle, 0);
     timbro_ = 0;
   }
   if (++timbro_ == 0) {
@@ -382,11 +383,14 @@ bool FastTriangulation::OpenFanFilter::cella(int c) {
     visto_[cc] = timbro_;
     esito_[cc] = nel_settore(c) ? 1 : 0;
     coperta_[cc] = 0;
+    ombre_viste_[cc] = 0;
   }
   if (esito_[cc] == 0 && corridoio_[cc] != timbro_) return false;
   if (coperta_[cc] != 0) return false;
-  // Shadows only grow during a walk: a cell found wholly in one stays there.
-  if (ombre_ != nullptr) {
+  // Shadows only grow during a walk: a cell found wholly in one stays there, and one
+  // found in none needs looking at again only once more shadows have come.
+  if (ombre_ != nullptr && ombre_->spicchi().size() != ombre_viste_[cc]) {
+    ombre_viste_[cc] = ombre_->spicchi().size();
     const Grid& g = t_->indice_.griglia();
     const double h = g.lato();
     const int col = c % g.nx(), row = c / g.nx();
@@ -671,7 +675,9 @@ bool FastTriangulation::controlla_noto(int p, int x, int versione,
   if (versione >= 0) {
     // A side that passed can since have been refused only by the fields that came in.
     ++conta_.noti;
-    return versione == job_.fields.ncampi || indice_.ricontrolla(p, x, versione, bloccante);
+    if (versione == job_.fields.ncampi) return true;
+    ++conta_.ricontrolli;
+    return indice_.ricontrolla(p, x, versione, bloccante);
   }
   return controlla(p, x, bloccante);
 }
@@ -762,6 +768,7 @@ FastTriangulation::CandidateResult FastTriangulation::candidati(int k, int n) {
     ricorda(v, k, chiude);
     if (!chiude) continue;
     tentativo(v, k);
+    ++conta_.percorsi;
     if (!indice_.percorso(k, n, v)) {
       s_.nlati -= 2;
       continue;

@@ -41,6 +41,8 @@ class FastTriangulation {
     long passati = 0;         // mesh checks passed
     long dalla_memoria = 0;   // entries replayed from what earlier walks learnt
     long noti = 0;            // checks answered from what was known
+    long ricontrolli = 0;     // of those, answered by looking at the fields come since
+    long percorsi = 0;        // candidate triangle tests evaluated
   };
   const Counters& contatori() const { return conta_; }
 
@@ -136,6 +138,7 @@ class FastTriangulation {
     std::uint32_t timbro_ = 0;
     std::vector<std::uint32_t> visto_, corridoio_;
     std::vector<char> esito_, coperta_;
+    std::vector<std::size_t> ombre_viste_;  // shadows when the cell was last found in none
     Shadows* ombre_ = nullptr;
   };
 

@@ -149,17 +149,27 @@ void Walk::espandi() {
       const double vicino = (dx_min * dx_min + dy_min * dy_min) * (1 - margine::largo);
       const double lontano = (dx_max * dx_max + dy_max * dy_max) * (1 + margine::largo);
       if (lontano < fatto_ || !(vicino < soglia)) continue;
-      celle_.push_back(gr.indice(col, row) * 2 + (lontano < soglia_filtro_ ? 1 : 0));
+      // How the cell lies against the filter's limit: wholly within, wholly beyond, or
+      // across it.
+      const int verso_limite = lontano < soglia_filtro_ ? 1 : (vicino < soglia_filtro_ ? 0 : 2);
+      celle_.push_back(gr.indice(col, row) * 4 + verso_limite);
     }
   }
   for (int cc : celle_) {
-    const int c = cc / 2;
-    // A cell the filter rules out beyond its limit only matters for nearer entries.
-    const bool fuori = filtro_ != nullptr && (cc & 1) == 0 && !filtro_->cella(c);
+    const int c = cc / 4;
+    const SpatialIndex::Node* inizio = g_.indice().nodi_inizio(c);
     const SpatialIndex::Node* fine = g_.indice().nodi_fine(c);
-    for (const SpatialIndex::Node* n = g_.indice().nodi_inizio(c); n != fine; ++n) {
+    if (inizio == fine) continue;
+    // A cell the filter rules out beyond its limit only matters for nearer entries, and
+    // not at all when it lies wholly beyond the limit.
+    const bool fuori = filtro_ != nullptr && (cc & 3) != 1 && !filtro_->cella(c);
+    if (fuori && (cc & 3) == 2) continue;
+    for (const SpatialIndex::Node* n = inizio; n != fine; ++n) {
       if (!n->classificato || n->numero == p_) continue;
-      const double d = g_.distanza2(p_, n->numero);
+      // The squared distance as the nearest-node search takes it, from the same
+      // coordinates.
+      const double dy = yp_ - n->y, dx = xp_ - n->x;
+      const double d = dy * dy + dx * dx;
       if (d < fatto_ || !(d < soglia)) continue;
       Entry v{d, n->numero};
       if (dopo_ && !(ultimo_ < v)) continue;
