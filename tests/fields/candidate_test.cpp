@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -15,7 +16,7 @@ namespace {
 
 using test::con_nodi;
 
-bool ingloba(const Job& job, int uno, int due, int tre) {
+bool ingloba(const Job& job, int uno = 1, int due = 2, int tre = 3) {
   return ingloba(job, uno, due, tre, job.nodes.punti, job.nodes.npunti);
 }
 
@@ -25,150 +26,91 @@ bool accetta(const Job& job, int uno, int due, int tre) {
   return ok;
 }
 
-// The triangle (0,0), (10,0), (0,10) with one more node at (x, y).
-bool nodo_incluso(double x, double y) {
-  return ingloba(con_nodi({{0, 0}, {10, 0}, {0, 10}, {x, y}}), 1, 2, 3);
+TEST(CandidateTriangle, ListedNodesAreEnclosedByTheHalfOpenRayRule) {
+  // The triangle (x1,y1), (x2,y2), (x3,y3) and a listed node at (x, y): inside; on the
+  // left, slanted, bottom and top edges of a triangle lying towards +X, -X, above and
+  // below them; another corner order; in the box only; outside; on a slanted edge with
+  // the triangle towards +X; by an edge rising 1e-9 (horizontal, never crossed) or 2e-9.
+  const struct {
+    double x1, y1, x2, y2, x3, y3, x, y;
+    bool dentro;
+  } casi[] = {{0, 0, 10, 0, 0, 10, 2, 2, true},         {0, 0, 10, 0, 0, 10, 0, 5, true},
+              {0, 0, 10, 0, 0, 10, 5, 5, false},        {0, 0, 10, 0, 0, 10, 5, 0, true},
+              {0, 10, 10, 10, 0, 0, 5, 10, false},      {0, 10, 0, 0, 10, 0, 0, 5, true},
+              {0, 0, 10, 0, 0, 10, 8, 8, false},        {0, 0, 10, 0, 0, 10, -1, 5, false},
+              {10, 0, 10, 10, 0, 10, 7, 3, true},       {0, 0, 10, 1e-9, 0, 10, 0.5, 5e-10, false},
+              {0, 0, 10, 2e-9, 0, 10, 0.5, 5e-10, true}};
+  for (const auto& c : casi) {
+    Job job = con_nodi({{c.x1, c.y1}, {c.x2, c.y2}, {c.x3, c.y3}});
+    job.store.xnodo[4] = c.x, job.store.ynodo[4] = c.y;  // may lie within 1e-6 of a corner
+    job.store.nnodi = 4;
+    job.nodes.npunti = 4;
+    job.nodes.punti[4] = 4;
+    EXPECT_EQ(ingloba(job), c.dentro) << c.x << "," << c.y;
+    // Only listed nodes count, read through the list.
+    job.nodes.punti[4] = 1;
+    EXPECT_FALSE(ingloba(job));
+  }
 }
 
-TEST(CandidateEnclosure, NodesOnEdgesFollowTheHalfOpenRay) {
-  EXPECT_TRUE(nodo_incluso(2, 2));
-  EXPECT_TRUE(nodo_incluso(0, 5));   // left edge: the triangle lies towards +X
-  EXPECT_FALSE(nodo_incluso(5, 5));  // slanted edge: the triangle lies towards -X
-  EXPECT_TRUE(nodo_incluso(5, 0));   // bottom edge: the triangle lies above
-  EXPECT_FALSE(nodo_incluso(8, 8));  // inside the box, outside the triangle
-  EXPECT_FALSE(nodo_incluso(-1, 5));
-  // The same node seen from a triangle lying below a horizontal edge.
-  EXPECT_FALSE(ingloba(con_nodi({{0, 10}, {10, 10}, {0, 0}, {5, 10}}), 1, 2, 3));
-  // The corner order does not matter.
-  Job job = con_nodi({{0, 0}, {10, 0}, {0, 10}, {0, 5}});
-  EXPECT_TRUE(ingloba(job, 3, 1, 2));
-  EXPECT_TRUE(ingloba(job, 2, 3, 1));
-}
-
-TEST(CandidateEnclosure, OnlyListedNodesCount) {
-  Job job = con_nodi({{0, 0}, {10, 0}, {0, 10}, {2, 2}});
+TEST(CandidateTriangle, SidesAreEnclosedThroughTheirMidpointUnlessAlongAnEdge) {
+  // Triangles A (1, 2, 3) and B (2, 4, 3); only nodes 1 to 3 are listed. Sides 5-6 and
+  // 14-12 have their midpoint (2, 2) inside A; 7-8 runs along its bottom edge; 9-10 has its
+  // midpoint (4, 0) on A's box, 11-4 at (8, 8) in the box but outside, 12-13 at a corner.
+  // B lies on the +X side of its slanted edge: a midpoint on that edge counts, unless the
+  // one-third point lies on the edge's line too (15-16), as it does not for 17-18.
+  const std::vector<std::pair<double, double>> nodi = {
+      {0, 0}, {10, 0}, {0, 10}, {10, 10}, {-2, 1}, {6, 3},   {-5, 0}, {7, 0}, {4, -6},
+      {4, 6}, {6, 6},  {3, 3},  {-3, -3}, {1, 1},  {12, -2}, {2, 8},  {3, 4}, {7, 6}};
+  Job job = con_nodi(nodi);
   job.nodes.npunti = 3;
-  EXPECT_FALSE(ingloba(job, 1, 2, 3));
-  // The list is read as a list: entry 3 naming node 4 brings it in.
-  job.nodes.punti[3] = 4;
-  EXPECT_TRUE(ingloba(job, 1, 2, 3));
+  const struct {
+    std::array<int, 3> t;
+    int p, q, tag;
+    bool dentro;
+  } casi[] = {{{1, 2, 3}, 5, 6, col_buchi, true},     {{1, 2, 3}, 6, 5, col_buchi, true},
+              {{1, 2, 3}, 5, 6, col_perimetro, true}, {{1, 2, 3}, 5, 6, col_provvisorio, false},
+              {{1, 2, 3}, 1, 2, col_buchi, false},    {{1, 2, 3}, 3, 1, col_buchi, false},
+              {{1, 2, 3}, 7, 8, col_buchi, false},    {{1, 2, 3}, 9, 10, col_buchi, false},
+              {{1, 2, 3}, 11, 4, col_buchi, false},   {{1, 2, 3}, 12, 13, col_buchi, false},
+              {{1, 2, 3}, 14, 12, col_buchi, true},   {{2, 4, 3}, 15, 16, col_buchi, false},
+              {{2, 4, 3}, 17, 18, col_buchi, true}};
+  for (const auto& c : casi) {
+    job.store.nlati = 0;
+    kreali(job.store, c.p, c.q, c.tag);
+    EXPECT_EQ(ingloba(job, c.t[0], c.t[1], c.t[2]), c.dentro) << c.p << "-" << c.q;
+  }
+  // Every side up to nlati is looked at.
+  kreali(job.store, 5, 6, col_buchi);
+  EXPECT_TRUE(ingloba(job));
+  --job.store.nlati;
+  EXPECT_FALSE(ingloba(job));
 }
 
-TEST(CandidateEnclosure, SidesShowThroughTheirMidpoint) {
-  // Triangle 1-2-3 = (0,0), (10,0), (0,10); only the corners are listed.
-  Job job = con_nodi({{0, 0},
-                      {10, 0},
-                      {0, 10},  // 1 2 3
-                      {-2, 1},
-                      {6, 3},  // 4 5: through, midpoint (2, 2)
-                      {6, 6},
-                      {10, 10},  // 6 7: midpoint (8, 8) outside
-                      {-5, 0},
-                      {7, 0},  // 8 9: along the bottom edge, midpoint on the box
-                      {4, -6},
-                      {4, 6},  // 10 11: midpoint (4, 0) on the box
-                      {3, 3},
-                      {-3, -3},
-                      {1, 1}});  // 12 13 14
-  job.nodes.npunti = 3;
-  Store& s = job.store;
-  auto con_lato = [&](int p, int q, int tag = col_buchi) {
-    s.nlati = 0;
-    kreali(s, p, q, tag);
-    return ingloba(job, 1, 2, 3);
-  };
-  EXPECT_TRUE(con_lato(4, 5));
-  EXPECT_TRUE(con_lato(5, 4));
-  EXPECT_TRUE(con_lato(4, 5, col_perimetro));
-  EXPECT_FALSE(con_lato(4, 5, col_provvisorio));
-  EXPECT_FALSE(con_lato(6, 7));
-  EXPECT_FALSE(con_lato(8, 9));
-  EXPECT_FALSE(con_lato(10, 11));
-  EXPECT_FALSE(con_lato(1, 2));  // the triangle's own sides, either way round
-  EXPECT_FALSE(con_lato(3, 1));
-  EXPECT_FALSE(con_lato(12, 13));  // midpoint (0, 0) is a corner, on the box border
-  EXPECT_TRUE(con_lato(12, 14));   // a short side wholly inside
+TEST(CandidateTriangle, FlatAndOutsideTrianglesAreRefused) {
+  // Only the angle at the middle corner is measured, by the straight-angle rule.
+  for (const auto& [gradi, ok] :
+       {std::pair{0.4, false}, {0.6, true}, {90.0, true}, {179.4, true}, {179.6, false}}) {
+    const double t = gradi / gradi_per_radiante;
+    Job angolo = con_nodi({{1000, 0}, {0, 0}, {1000 * std::cos(t), 1000 * std::sin(t)}});
+    angolo.floor.passo = -1;
+    EXPECT_EQ(accetta(angolo, 1, 2, 3), ok) << gradi;
+  }
+  Job sottile = con_nodi({{0, 0}, {1000, 0}, {0, 5}});  // 0.29 degrees at node 2
+  sottile.floor.passo = -1;
+  EXPECT_FALSE(accetta(sottile, 1, 2, 3));
+  EXPECT_TRUE(accetta(sottile, 2, 1, 3));
 
-  // Every side up to nlati is looked at, in order.
-  s.nlati = 0;
-  kreali(s, 6, 7, col_buchi);
-  kreali(s, 4, 5, col_buchi);
-  EXPECT_TRUE(ingloba(job, 1, 2, 3));
-  --s.nlati;
-  EXPECT_FALSE(ingloba(job, 1, 2, 3));
-}
-
-TEST(CandidateEnclosure, ASideAlongAnEdgeLineNeedsBothPointsStraight) {
-  // Triangle (10,0), (10,10), (0,10): it lies on the +X side of its slanted edge, so a
-  // point on that edge has an odd count and would be enclosed.
-  Job job = con_nodi({{10, 0}, {10, 10}, {0, 10}, {2, 8}, {12, -2}, {3, 4}, {7, 6}});
-  job.nodes.npunti = 3;
-  Store& s = job.store;
-  // Side 4-5 lies along the slanted edge's line: midpoint (7, 3) and one-third point
-  // both on it, so the side is dropped whatever its count.
-  kreali(s, 4, 5, col_buchi);
-  EXPECT_FALSE(ingloba(job, 1, 2, 3));
-  // Side 6-7 only has its midpoint (5, 5) on that line: counted, and enclosed.
-  s.nlati = 0;
-  kreali(s, 6, 7, col_buchi);
-  EXPECT_TRUE(ingloba(job, 1, 2, 3));
-  // A listed node at that same midpoint is enclosed too: the node test has no
-  // along-the-line rule.
-  job.store.nlati = 0;
-  job.store.nnodi = 8;
-  job.store.xnodo[8] = 7;
-  job.store.ynodo[8] = 3;
-  job.nodes.npunti = 4;
-  job.nodes.punti[4] = 8;
-  EXPECT_TRUE(ingloba(job, 1, 2, 3));
-}
-
-TEST(CandidateTriangle, ExistingFieldsInAnyOrderAreRefused) {
-  Job job = con_nodi({{0, 0}, {10, 0}, {0, 10}, {10, 10}});
-  job.floor.passo = -1;
-  EXPECT_TRUE(accetta(job, 1, 2, 3));
-  job.fields.ncampi = 2;
-  job.fields.campo[1] = {0, 2, 4, 3, 3};
-  job.fields.campo[2] = {0, 3, 1, 2, 2};
-  EXPECT_FALSE(accetta(job, 1, 2, 3));
-  EXPECT_FALSE(accetta(job, 2, 3, 1));
-  EXPECT_FALSE(accetta(job, 3, 4, 2));
-  // Sharing two corners is no duplicate.
-  job.fields.ncampi = 1;
-  EXPECT_TRUE(accetta(job, 1, 2, 3));
-}
-
-TEST(CandidateTriangle, FlatnessAtTheMiddleCorner) {
-  const double r = 1000;
-  auto con_angolo = [&](double gradi) {
-    double t = gradi / gradi_per_radiante;
-    Job job = con_nodi({{r, 0}, {0, 0}, {r * std::cos(t), r * std::sin(t)}});
-    job.floor.passo = -1;
-    return accetta(job, 1, 2, 3);
-  };
-  EXPECT_FALSE(con_angolo(0.4));
-  EXPECT_TRUE(con_angolo(0.6));
-  EXPECT_TRUE(con_angolo(90));
-  EXPECT_TRUE(con_angolo(179.4));
-  EXPECT_FALSE(con_angolo(179.6));
-  // Only the angle at the middle corner is measured: a thin right triangle with 0.29
-  // degrees at node 2 passes when its right angle is in the middle.
-  Job job = con_nodi({{0, 0}, {1000, 0}, {0, 5}});
-  job.floor.passo = -1;
-  EXPECT_TRUE(accetta(job, 2, 1, 3));
-  EXPECT_FALSE(accetta(job, 1, 2, 3));
-}
-
-TEST(CandidateTriangle, OutsideTheSlabOnlyForRigidFloors) {
-  // Perimeter 1-4 is an L: the notch (10..20, 10..20) lies outside the slab.
-  Job job = con_nodi({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}});
-  job.floor.primo_perimetro = 1;
-  job.floor.nperimetro = 6;
-  job.floor.passo = 50;
-  EXPECT_FALSE(accetta(job, 3, 4, 5));  // centroid (13.3, 13.3) in the notch
-  EXPECT_TRUE(accetta(job, 1, 2, 4));
-  job.floor.passo = -50;
-  EXPECT_TRUE(accetta(job, 3, 4, 5));
+  // An L-shaped slab: the notch (10..20, 10..20) lies outside, which only a rigid floor
+  // ignores.
+  Job elle = con_nodi({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}});
+  elle.floor.primo_perimetro = 1;
+  elle.floor.nperimetro = 6;
+  elle.floor.passo = 50;
+  EXPECT_FALSE(accetta(elle, 3, 4, 5));
+  EXPECT_TRUE(accetta(elle, 1, 2, 4));
+  elle.floor.passo = -50;
+  EXPECT_TRUE(accetta(elle, 3, 4, 5));
 }
 
 }  // namespace

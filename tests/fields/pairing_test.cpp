@@ -1,19 +1,21 @@
+// Merge partners: the diagonal of two triangles must cross their shared side.
 #include "fields/pairing.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+#include <utility>
+
 #include "core/store.h"
+#include "fields/fast_pairing.h"
+#include "support/triangle_grid.h"
 
 namespace gencampi {
 namespace {
 
-int nodo(Job& job, double x, double y) {
-  return aggiungi_nodo(job.store, x, y);
-}
-
 int triangolo(Job& job, int a, int b, int c) {
-  auto& r = job.fields.campo[++job.fields.ncampi];
-  r[1] = a, r[2] = b, r[3] = c, r[4] = c;
+  job.fields.campo[++job.fields.ncampi] = {0, a, b, c, c};
   return job.fields.ncampi;
 }
 
@@ -22,55 +24,76 @@ std::array<int, 3> partner(const Job& job, int f) {
   return {r[1], r[2], r[3]};
 }
 
-// Pairs a triangle P, Q, R with the triangle Q, P, S across the side P-Q, as the field
-// stage does: both rows cleared, then filled in increasing field number.
-std::array<int, 3> accoppia_due(double rx, double ry, double sx, double sy, double qx, double qy) {
+TEST(FieldsPairing, OnlyStrictlyConvexPairsAcrossASharedSideAreListedOnce) {
+  // Triangle P (0,0), Q, R with the triangle Q, P, S: a square; the diagonal R-S passing
+  // beyond Q (reflex at Q) or through Q (straight at Q); S sharing only P.
+  const struct {
+    double qx, qy, sx, sy;
+    bool lato_comune, coppia;
+  } casi[] = {{10, 10, 0, 10, true, true},
+              {4, 4, 0, 10, true, false},
+              {5, 5, 0, 10, true, false},
+              {10, 10, -5, -5, false, false}};
+  for (const auto& c : casi) {
+    Job job;
+    for (auto [x, y] : {std::pair{0.0, 0.0}, {c.qx, c.qy}, {10.0, 0.0}, {c.sx, c.sy}, {50.0, 50.0}})
+      aggiungi_nodo(job.store, x, y);
+    triangolo(job, 1, 2, 3);
+    triangolo(job, c.lato_comune ? 2 : 5, 1, 4);
+    cercacoppie(job, 1);
+    cercacoppie(job, 2);
+    EXPECT_EQ(partner(job, 1), (std::array{c.coppia ? 2 : 0, 0, 0})) << c.qx << "," << c.qy;
+    EXPECT_EQ(partner(job, 2), (std::array{0, 0, 0}));
+    EXPECT_EQ(job.store.nlati, 0);
+  }
+}
+
+TEST(FieldsPairing, StopsAtThreePartnersAndLeavesTheRestOfTheRow) {
+  // Triangle a b c with a convex neighbour on each side, then the first one again.
   Job job;
-  int P = nodo(job, 0, 0), Q = nodo(job, qx, qy);
-  int R = nodo(job, rx, ry), S = nodo(job, sx, sy);
-  triangolo(job, P, Q, R);
-  triangolo(job, Q, P, S);
+  for (auto [x, y] : {std::pair{0, 0}, {10, 0}, {5, 8}, {5, -6}, {12, 8}, {-2, 8}})
+    aggiungi_nodo(job.store, x, y);
+  kreali(job.store, 1, 2, col_perimetro);
+  for (auto [a, b, c] : {std::array{1, 2, 3}, {2, 1, 4}, {3, 2, 5}, {1, 3, 6}, {1, 2, 4}})
+    triangolo(job, a, b, c);
+  job.fields.coppie[1] = {0, 7, 7, 7};
   cercacoppie(job, 1);
-  cercacoppie(job, 2);
-  EXPECT_EQ(partner(job, 2), (std::array<int, 3>{0, 0, 0}));
-  return partner(job, 1);
-}
-
-TEST(FieldsPairing, ConvexPairIsListedOnceInTheLowerRow) {
-  EXPECT_EQ(accoppia_due(10, 0, 0, 10, 10, 10), (std::array<int, 3>{2, 0, 0}));
-}
-
-TEST(FieldsPairing, ReflexOrStraightUnionIsNotPaired) {
-  // The diagonal R-S passes beyond Q: reflex corner at Q.
-  EXPECT_EQ(accoppia_due(10, 0, 0, 10, 4, 4), (std::array<int, 3>{0, 0, 0}));
-  // The diagonal passes exactly through Q: a straight angle there.
-  EXPECT_EQ(accoppia_due(10, 0, 0, 10, 5, 5), (std::array<int, 3>{0, 0, 0}));
-}
-
-TEST(FieldsPairing, StopsAtThreeAndLeavesTheSideTableAsItWas) {
-  Job job;
-  int a = nodo(job, 0, 0), b = nodo(job, 10, 0), c = nodo(job, 5, 8);
-  int ab = nodo(job, 5, -6), bc = nodo(job, 12, 8), ca = nodo(job, -2, 8);
-  kreali(job.store, a, b, col_perimetro);
-  triangolo(job, a, b, c);
-  triangolo(job, b, a, ab);
-  triangolo(job, c, b, bc);
-  triangolo(job, a, c, ca);
-  triangolo(job, a, b, ab);  // a fourth convex neighbour, never reached
-  job.fields.coppie[1][1] = job.fields.coppie[1][2] = job.fields.coppie[1][3] = 7;
-  cercacoppie(job, 1);
-  EXPECT_EQ(partner(job, 1), (std::array<int, 3>{2, 3, 4}));
-  // A fourth partner would have been written just past the row, into the unused slot 0
-  // of the next one.
-  EXPECT_EQ(job.fields.coppie[2][0], 0);
-  EXPECT_EQ(job.store.nlati, 1);
-  EXPECT_EQ(job.store.tipolato[1], col_perimetro);
-
-  // Field 5 is field 2 again: its far corner is the same node, so the diagonal has no
-  // length and crosses nothing. Entries above the partners found stay as they were.
-  job.fields.coppie[5][1] = job.fields.coppie[5][2] = job.fields.coppie[5][3] = 9;
+  EXPECT_EQ(partner(job, 1), (std::array{2, 3, 4}));
+  for (int f = 2; f <= 4; ++f) {  // a pair listed under field 1 is not listed again
+    cercacoppie(job, f);
+    EXPECT_EQ(partner(job, f), (std::array{0, 0, 0})) << f;
+  }
+  EXPECT_EQ(job.fields.coppie[2][0], 0);  // nothing written past the row
+  EXPECT_TRUE(job.store.nlati == 1 && job.store.tipolato[1] == col_perimetro);
+  // Field 5 repeats field 2: the diagonal between the same far corner has no length.
+  job.fields.coppie[5] = {0, 9, 9, 9};
   cercacoppie(job, 5);
-  EXPECT_EQ(partner(job, 5), (std::array<int, 3>{1, 9, 9}));
+  EXPECT_EQ(partner(job, 5), (std::array{1, 9, 9}));
+}
+
+// Only fields holding two corners of a field can share a side with it: the fast way
+// looks at those alone and must list exactly what the scan over every field lists, also
+// for rows with repeated corners and fields repeated under other numbers.
+TEST(FieldsPairing, FastPairingListsWhatTheScanLists) {
+  std::mt19937 rng(3);
+  for (unsigned seme = 1; seme <= 16; ++seme) {
+    Job job;
+    if (seme % 2 == 0) {
+      griglia_triangoli(job, seme, 3 + static_cast<int>(seme % 5), 2 + static_cast<int>(seme % 4),
+                        50);
+    } else {
+      for (int i = 0; i < 12; ++i) aggiungi_nodo(job.store, i % 4 * 10.0, i / 4 * 10.0 + i % 2);
+      std::uniform_int_distribution<int> nodo(1, 12);
+      for (int t = 0; t < 60; ++t) triangolo(job, nodo(rng), nodo(rng), nodo(rng));
+    }
+    Job veloce = job;
+    const int primo = 1 + static_cast<int>(seme % 3), ultimo = job.fields.ncampi;
+    for (int i = primo; i <= ultimo; ++i) cercacoppie(job, i);
+    cercacoppie_veloce(veloce, primo, ultimo);
+    for (int i = 1; i <= ultimo; ++i)
+      ASSERT_EQ(partner(job, i), partner(veloce, i)) << "seed " << seme << " field " << i;
+    EXPECT_EQ(job.store.nlati, veloce.store.nlati);
+  }
 }
 
 }  // namespace

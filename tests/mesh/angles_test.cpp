@@ -14,46 +14,49 @@
 namespace gencampi {
 namespace {
 
-using Punto = std::array<double, 2>;
+using Punti = std::vector<std::array<double, 2>>;
 
-Store nodi(const std::vector<Punto>& punti) {
+Store nodi(const Punti& punti) {
   Store s(Capacities{});
   for (const auto& [x, y] : punti) aggiungi_nodo(s, x, y);
   return s;
 }
 
-TEST(Angles, AngleAndShapeMeasure) {
-  const double h = std::sqrt(3.0) / 2;
-  // The angle at the middle point; two coincident points or a middle point beyond both
-  // others give 0.
+TEST(Angles, AngleShapeMeasureAndStraightAngleRule) {
+  // The angle at the middle point, and the shape measure (area squared over the
+  // semi-perimeter to the fourth): a right isosceles triangle of any size, an equilateral
+  // one (1/27), a 3-4-5 one, three points on a line.
+  const double h = std::sqrt(3.0) / 2, sp = 1 + std::sqrt(2.0) / 2;
   const struct {
-    Punto i, j, k;
-    double gradi;
-  } angoli[] = {{{10, 0}, {0, 0}, {0, 10}, 90},   {{1, 0}, {0, 0}, {1, 1}, 45},
-                {{1, 0}, {0, 0}, {-1, 1}, 135},   {{1, 0}, {0, 0}, {0.5, h}, 60},
-                {{-10, 0}, {0, 0}, {10, 0}, 180}, {{0, 0}, {10, 0}, {-10, 0}, 0},
-                {{0, 0}, {0, 0}, {0, 10}, 0},     {{0, 10}, {0, 0}, {0, 10}, 0}};
-  for (const auto& c : angoli)
-    EXPECT_NEAR(ang_xy(c.i[0], c.i[1], c.j[0], c.j[1], c.k[0], c.k[1]), c.gradi, 1e-9) << c.gradi;
+    Punti p;
+    double gradi, misura;
+  } casi[] = {{{{10, 0}, {0, 0}, {0, 10}}, 90, 0.25 / std::pow(sp, 4)},
+              {{{1000, 0}, {0, 0}, {0, 1000}}, 90, 0.25 / std::pow(sp, 4)},
+              {{{0, 0}, {1, 0}, {0.5, h}}, 60, 1.0 / 27},
+              {{{4, 0}, {0, 0}, {0, 3}}, 90, 1.0 / 36},  // 3 * 2 * 1 / 6^3
+              {{{1, 0}, {0, 0}, {1, 1}}, 45, -1},
+              {{{1, 0}, {0, 0}, {-1, 1}}, 135, -1},
+              {{{-10, 0}, {0, 0}, {10, 0}}, 180, 0},
+              {{{0, 0}, {10, 0}, {-10, 0}}, 0, 0}};
+  for (const auto& c : casi) {
+    const Store s = nodi(c.p);
+    EXPECT_NEAR(ang(s, 1, 2, 3), c.gradi, 1e-9) << c.gradi;
+    if (c.misura >= 0) {
+      EXPECT_NEAR(areasuperim(s, 1, 2, 3), c.misura, 1e-15) << c.gradi;
+    }
+  }
+  EXPECT_EQ(ang_xy(0, 0, 0, 0, 0, 10), 0);  // two points in one place
+  EXPECT_EQ(ang_xy(0, 10, 0, 0, 0, 10), 0);
 
-  // Area squared over the semi-perimeter to the fourth, whatever the size.
-  const double sp = 1 + std::sqrt(2.0) / 2;  // right isosceles with legs 1: area 1/2
-  const struct {
-    std::vector<Punto> t;
-    double misura;
-  } forme[] = {{{{0, 0}, {1, 0}, {0.5, h}}, 1.0 / 27},
-               {{{0, 0}, {1, 0}, {0, 1}}, 0.25 / std::pow(sp, 4)},
-               {{{0, 0}, {1000, 0}, {0, 1000}}, 0.25 / std::pow(sp, 4)},
-               {{{0, 0}, {4, 0}, {0, 3}}, 1.0 / 36},  // 3-4-5: 3 * 2 * 1 / 6^3
-               {{{0, 0}, {1, 0}, {2, 0}}, 0}};
-  for (const auto& f : forme) EXPECT_NEAR(areasuperim(nodi(f.t), 1, 2, 3), f.misura, 1e-15);
+  // Round half to even after adding 180, then modulo 180.
+  for (double a : {0.0, 0.4, 0.5, 179.5, 179.6, 180.0, -0.4}) EXPECT_TRUE(angolo_piatto(a)) << a;
+  for (double a : {0.6, 1.5, 2.5, 90.0, 179.4}) EXPECT_FALSE(angolo_piatto(a)) << a;
 }
 
 TEST(Angles, RotationsPutTheChosenSideFirst) {
-  // Triangles: the longest side first, the earlier side on a tie, all of zero length
-  // left alone.
+  // Triangles: the longest side first, the earlier one on a tie, no side of length.
   const struct {
-    std::vector<Punto> t;
+    Punti t;
     std::array<int, 3> prima, dopo;
   } terne[] = {{{{0, 0}, {4, 0}, {1, 1}}, {1, 2, 3}, {1, 2, 3}},
                {{{0, 0}, {0, 1}, {4, 0}}, {1, 2, 3}, {2, 3, 1}},
@@ -63,25 +66,24 @@ TEST(Angles, RotationsPutTheChosenSideFirst) {
   for (const auto& c : terne) {
     auto [a, b, d] = c.prima;
     sorta_3lati(nodi(c.t), a, b, d);
-    EXPECT_EQ((std::array{a, b, d}), c.dopo) << c.t.size() << " " << c.dopo[0];
+    EXPECT_EQ((std::array{a, b, d}), c.dopo) << c.dopo[0];
   }
 
-  // Quadrilaterals: a long side near an axis, a deviation below 10 whole degrees from
-  // either axis counting as none. The last four differ only in a tilt of side 1-2 of
-  // 9.4 or 9.6 degrees, from the horizontal or from the vertical.
+  // Quadrilaterals: the least (deviation + 1) / length^2, a deviation from the nearer
+  // axis below 10 whole degrees counting as none. A 40 x 20 rectangle, a square, then
+  // side 1-2 (10.8 long, tilted 21.8 degrees) losing to 3-4 (10 long, level), then side
+  // 1-2 tilted 9.4 or 9.6 degrees from the horizontal or from the vertical.
   auto inclinato = [](double gradi, bool verticale) {
-    const double t = std::tan(gradi / gradi_per_radiante);
-    std::vector<Punto> q = {{0, 0}, {12, 12 * t}, {12, 10}, {0, 10}};
-    if (verticale)
-      for (auto& [x, y] : q) x = -std::exchange(y, x);
+    Punti q = {{0, 0}, {12, 12 * std::tan(gradi / gradi_per_radiante)}, {12, 10}, {0, 10}};
+    for (auto& [x, y] : q)
+      if (verticale) x = -std::exchange(y, x);
     return q;
   };
   const struct {
-    std::vector<Punto> q;
+    Punti q;
     std::array<int, 4> prima, dopo;
   } quaterne[] = {{{{0, 0}, {40, 0}, {40, 20}, {0, 20}}, {2, 3, 4, 1}, {3, 4, 1, 2}},
                   {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {3, 4, 1, 2}, {3, 4, 1, 2}},
-                  // Side 1-2 (10.8 long, 21.8 degrees) loses to 3-4: 23/116 against 1/100.
                   {{{0, 0}, {10, 4}, {10, 9}, {0, 9}}, {1, 2, 3, 4}, {3, 4, 1, 2}},
                   {inclinato(9.4, false), {2, 3, 4, 1}, {1, 2, 3, 4}},
                   {inclinato(9.6, false), {2, 3, 4, 1}, {3, 4, 1, 2}},
@@ -92,16 +94,6 @@ TEST(Angles, RotationsPutTheChosenSideFirst) {
     sorta_lati2(nodi(c.q), a, b, d, e);
     EXPECT_EQ((std::array{a, b, d, e}), c.dopo) << c.q[1][0] << "," << c.q[1][1];
   }
-}
-
-TEST(Angles, StraightAngleRuleRoundsHalvesToEven) {
-  const struct {
-    double gradi;
-    bool piatto;
-  } casi[] = {{0, true},     {0.4, true},    {0.5, true},    {0.6, false},
-              {1.5, false},  {2.5, false},   {90, false},    {179.4, false},
-              {179.5, true}, {179.6, true},  {180, true},    {-0.4, true}};
-  for (const auto& c : casi) EXPECT_EQ(angolo_piatto(c.gradi), c.piatto) << c.gradi;
 }
 
 }  // namespace

@@ -1,242 +1,351 @@
+// The field stage: pairing, squaring and the final pass on fields worked out by hand,
+// the number of cycles, the scratch files, the fast way against the reference way, and
+// the choice of the pair to merge.
 #include "mesh/field_stage.h"
-
-#include "floor/drawing.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <array>
+#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/store.h"
+#include "floor/drawing.h"
+#include "mesh/field_files.h"
+#include "mesh/pair_choice.h"
+#include "support/job_tree.h"
+#include "support/triangle_grid.h"
 
 namespace gencampi {
 namespace {
 
-// A program directory and a job directory in a fresh temporary tree.
-class CartellaLavoro {
- public:
-  CartellaLavoro() {
-    static int n = 0;
-    radice_ = std::filesystem::temp_directory_path() /
-              ("gencampi_campi_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
-    std::filesystem::remove_all(radice_);
-    std::filesystem::create_directories(radice_ / "progra");
-    std::filesystem::create_directories(radice_ / "lavori" / "uno");
-  }
-  ~CartellaLavoro() {
-    std::error_code ec;
-    std::filesystem::remove_all(radice_, ec);
-  }
-  CartellaLavoro(const CartellaLavoro&) = delete;
-  CartellaLavoro& operator=(const CartellaLavoro&) = delete;
+using Testi = std::vector<std::string>;
 
-  void imposta(Job& job) const {
-    job.dirs.dirprogra = (radice_ / "progra").string();
-    job.dirs.dirlavoro = (radice_ / "lavori" / "uno").string();
+// Field file records from "x y;x y;x y|..." : the corner count, then a line per corner
+// with a sign position and a trailing blank for every number.
+std::string record(const std::string& testo) {
+  std::string out;
+  std::istringstream record(testo);
+  for (std::string r; std::getline(record, r, '|');) {
+    std::istringstream angoli(r);
+    std::string corpo;
+    int n = 0;
+    for (std::string a; std::getline(angoli, a, ';'); ++n, corpo += "\r\n") {
+      std::istringstream numeri(a);
+      for (std::string x; numeri >> x;) corpo += (x[0] == '-' ? "" : " ") + x + " ";
+    }
+    out += std::to_string(n) + "\r\n" + corpo;
   }
-  std::string percorso(const std::string& rel) const { return (radice_ / rel).string(); }
-  void scrivi(const std::string& rel, const std::string& testo) const {
-    std::ofstream(radice_ / rel, std::ios::binary) << testo;
-  }
-  std::string leggi(const std::string& rel) const {
-    std::ostringstream ss;
-    ss << std::ifstream(radice_ / rel, std::ios::binary).rdbuf();
-    return ss.str();
-  }
-  bool esiste(const std::string& rel) const { return std::filesystem::exists(radice_ / rel); }
+  return out;
+}
 
- private:
-  std::filesystem::path radice_;
-};
-
-class MeshFieldStage : public ::testing::Test {
+class FieldStage : public ::testing::Test {
  protected:
-  MeshFieldStage() {
-    dir.imposta(job);
+  FieldStage() { nuovo(); }
+  // An empty job in the same directories, with passo 50.
+  void nuovo(Engine e = Engine::fast, const Capacities& c = {}) {
+    const Dirs dirs = job.dirs;
+    job = Job(c);
+    job.dirs = dirs;
+    job.engine = e;
     job.floor.passo = 50;
   }
-
   int nodo(double x, double y) { return aggiungi_nodo(job.store, x, y); }
-
-  void triangolo(double x1, double y1, double x2, double y2, double x3, double y3) {
-    auto& r = job.fields.campo[++job.fields.ncampi];
-    r[1] = nodo(x1, y1), r[2] = nodo(x2, y2), r[3] = nodo(x3, y3), r[4] = r[3];
+  void triangolo(std::array<double, 6> t) {
+    job.fields.campo[++job.fields.ncampi] = {0, nodo(t[0], t[1]), nodo(t[2], t[3]),
+                                             nodo(t[4], t[5]), nodo(t[4], t[5])};
   }
-
-  // The corners of field f as "x,y x,y x,y".
-  std::string campo(int f) {
-    std::ostringstream t;
-    for (int j = 1; j <= 3; ++j) {
-      int n = job.fields.campo[f][j];
-      if (j > 1) t << ' ';
-      t << job.store.xnodo[n] << ',' << job.store.ynodo[n];
+  // The corners of every field as "x,y x,y x,y".
+  Testi campi() const {
+    Testi v;
+    for (int f = 1; f <= job.fields.ncampi; ++f) {
+      std::ostringstream t;
+      for (int j = 1; j <= 3; ++j) {
+        const int n = job.fields.campo[f][j];
+        t << (j > 1 ? " " : "") << job.store.xnodo[n] << ',' << job.store.ynodo[n];
+      }
+      v.push_back(t.str());
     }
-    return t.str();
+    return v;
   }
+  std::string tmp() const { return disco.leggi("progra/campi.tmp"); }
+  std::string tmp2() const { return disco.leggi("progra/campi2.tmp"); }
 
-  std::string tmp() { return dir.leggi("progra/campi.tmp"); }
-  std::string tmp2() { return dir.leggi("progra/campi2.tmp"); }
-
-  CartellaLavoro dir;
-  Job job;
+  test::JobOnDisk disco;
+  Job& job = disco.job;
   FieldStageState st;
 };
 
-const std::string rettangolo_ruotato = "4\r\n 300  100 \r\n 0  100 \r\n 0  0 \r\n 300  0 \r\n";
-
-TEST_F(MeshFieldStage, RectangleFromTwoRightTrianglesIsMergedAndSquaredUnchanged) {
-  triangolo(0, 0, 300, 0, 300, 100);
-  triangolo(0, 0, 300, 100, 0, 100);
-  accoppia(job, st);
-  EXPECT_EQ(st.nquadri, 1);
-  EXPECT_EQ(st.ntriangoli, 0);
-  EXPECT_EQ(tmp(), "4\r\n 300  0 \r\n 300  100 \r\n 0  100 \r\n 0  0 \r\n");
-
-  dir.scrivi("progra/campi2.tmp", "prima\r\n");
-  squadra(job, st);
-  // Only rotated to start on a long side: both checked corners are square.
-  EXPECT_EQ(tmp2(), "prima\r\n" + rettangolo_ruotato);
-  EXPECT_EQ(job.fields.ncampi, 0);
-  EXPECT_EQ(st.nquadri, 1);
-  EXPECT_EQ(st.nquadri2, 1);
-}
-
-TEST_F(MeshFieldStage, SquaringCutsAtAnAcuteAndAnObtuseCorner) {
-  dir.scrivi("progra/campi.tmp",
-             "4\r\n 0  0 \r\n 600  0 \r\n 650  100 \r\n 100  100 \r\n"
-             "3\r\n 5  -1 \r\n 6  -1 \r\n 5  -2 \r\n");
-  st.nquadri = 1;
-  st.ntriangoli = 1;
-  squadra(job, st);
-  // 45 degrees at (0,0): cut on the long side below (100,100). 116.6 degrees at (600,0):
-  // cut on the opposite side above it. What is left is a rectangle.
-  EXPECT_EQ(tmp2(), "4\r\n 100  0 \r\n 600  0 \r\n 600  100 \r\n 100  100 \r\n");
-  ASSERT_EQ(job.fields.ncampi, 3);
-  EXPECT_EQ(campo(1), "0,0 100,0 100,100");
-  EXPECT_EQ(campo(2), "600,0 600,100 650,100");
-  EXPECT_EQ(campo(3), "5,-1 6,-1 5,-2");
-  EXPECT_EQ(job.fields.campo[3][4], job.fields.campo[3][3]);
-  EXPECT_EQ(st.nquadri, 1);
-  EXPECT_EQ(st.ntriangoli, 0);
-}
-
-TEST_F(MeshFieldStage, CutsMeetingInOneNodeKeepTheQuadrilateralAsItStood) {
-  dir.scrivi("progra/campi.tmp", "4\r\n 0  0 \r\n 200  0 \r\n 110  100 \r\n 90  100 \r\n");
-  st.nquadri = 1;
-  squadra(job, st);
-  EXPECT_EQ(tmp2(), "4\r\n 0  0 \r\n 200  0 \r\n 110  100 \r\n 90  100 \r\n");
-  ASSERT_EQ(job.fields.ncampi, 2);
-  EXPECT_EQ(campo(1), "0,0 100,0 90,100");
-  EXPECT_EQ(campo(2), "200,0 100,0 110,100");
-  EXPECT_EQ(job.store.nnodi, 5);
-}
-
-TEST(MeshFieldStageLimits, FieldTableFullWhileSquaringEndsTheRun) {
-  Capacities cap;
-  cap.campi = 1;
-  Job job(cap);
-  CartellaLavoro dir;
-  dir.imposta(job);
-  job.floor.passo = 50;
-  dir.scrivi("progra/campi.tmp", "4\r\n 0  0 \r\n 600  0 \r\n 650  100 \r\n 100  100 \r\n");
-  FieldStageState st;
-  st.nquadri = 1;
-  try {
-    squadra(job, st);
-    FAIL() << "no ending";
-  } catch (const RunEnd& f) {
-    EXPECT_EQ(f.testo, testo_capacita);
-    EXPECT_EQ(f.stato, 1);
+TEST_F(FieldStage, PairingWritesQuadrilateralsThenTrianglesAndRefusesWallsAndPerimeter) {
+  const std::string triangoli = record("500 0;510 0;500 10|0 0;10 0;10 10|0 0;10 10;0 10");
+  for (Engine e : {Engine::fast, Engine::reference}) {
+    nuovo(e);
+    for (auto t : {std::array<double, 6>{500, 0, 510, 0, 500, 10},
+                   {0, 0, 10, 0, 10, 10},
+                   {0, 0, 10, 10, 0, 10}})
+      triangolo(t);
+    accoppia(job, st);
+    EXPECT_EQ(tmp(), record("10 0;10 10;0 10;0 0|500 0;510 0;500 10"));
+    EXPECT_TRUE(job.fields.coppie[2][3] == -1 && job.fields.coppie[3][1] == -1);
+    // The shared side on a wall, then on a perimeter line: every triangle stays one.
+    kreali(job.store, nodo(10, 10), nodo(0, 0), col_muri);
+    job.floor.nmuri = 1;
+    job.floor.nvmuro[1] = 2;
+    accoppia(job, st);
+    EXPECT_EQ(tmp(), triangoli);
+    job.floor.nmuri = 0;
+    job.store.tipolato[1] = col_perimetro;
+    accoppia(job, st);
+    EXPECT_EQ(tmp(), triangoli);
+    EXPECT_TRUE(st.nquadri == 0 && st.ntriangoli == 3);
   }
-  EXPECT_EQ(dir.leggi("progra/campi2.tmp"), "");
 }
 
-TEST_F(MeshFieldStage, PairingWritesQuadrilateralsFirstThenTrianglesInFieldOrder) {
-  triangolo(500, 0, 510, 0, 500, 10);
-  triangolo(0, 0, 10, 0, 10, 10);
-  triangolo(0, 0, 10, 10, 0, 10);
-  accoppia(job, st);
-  EXPECT_EQ(tmp(),
-            "4\r\n 10  0 \r\n 10  10 \r\n 0  10 \r\n 0  0 \r\n"
-            "3\r\n 500  0 \r\n 510  0 \r\n 500  10 \r\n");
-  EXPECT_EQ(job.fields.coppie[2][1], -1);
-  EXPECT_EQ(job.fields.coppie[3][1], -1);
-
-  // The same pair across a wall is refused: every triangle stays a triangle.
-  kreali(job.store, nodo(10, 10), nodo(0, 0), col_muri);
-  job.floor.nmuri = 1;
-  job.floor.nvmuro[1] = 2;
-  accoppia(job, st);
-  EXPECT_EQ(st.nquadri, 0);
-  EXPECT_EQ(st.ntriangoli, 3);
-  EXPECT_EQ(tmp(),
-            "3\r\n 500  0 \r\n 510  0 \r\n 500  10 \r\n"
-            "3\r\n 0  0 \r\n 10  0 \r\n 10  10 \r\n"
-            "3\r\n 0  0 \r\n 10  10 \r\n 0  10 \r\n");
-}
-
-TEST_F(MeshFieldStage, FinalPassSplitsObtuseTrianglesAndDropsSlivers) {
-  triangolo(0, 0, 400, 0, 200, 90);         // 131 degrees at (200,90)
-  triangolo(1000, 0, 1010, 0, 1010, 0.05);  // a side of exactly passo/1000
-  triangolo(2000, 0, 2100, 0, 2000, 100);   // right-angled: only rotated
-  st.passata_finale = true;
-  accoppia(job, st);
-  EXPECT_EQ(st.ntriangoli, 3);
-  EXPECT_EQ(tmp(),
-            "3\r\n 0  0 \r\n 200  0 \r\n 200  90 \r\n"
-            "3\r\n 200  0 \r\n 400  0 \r\n 200  90 \r\n"
-            "3\r\n 2100  0 \r\n 2000  100 \r\n 2000  0 \r\n");
-}
-
-TEST_F(MeshFieldStage, AssemblyCopiesBothScratchFilesLineByLine) {
-  dir.scrivi("progra/campi2.tmp", "4\r\n 1  2 \r\n-3.5  4 \r\n 5  6 \r\n 7  8 \r\n");
-  dir.scrivi("progra/campi.tmp",
-             "4\r\n .5  0 \r\n 1  0 \r\n 1  1 \r\n 0  1 \r\n3\n 9  9 \n 8  8 \n 7  7 ");
-  st.nquadri2 = 1;
+TEST_F(FieldStage, SquaringCutsNearlyRightTrianglesOffTheFirstTwoCorners) {
+  // Square corners: only rotated to start on a long side. 45 degrees at (0,0) and 116.6
+  // at (600,0): cut on the long side and on the opposite side, leaving a rectangle. Cuts
+  // meeting in one node, on the long side or on the opposite one: the quadrilateral is
+  // kept as it stood. 89.8 degrees at a first corner: the cut falls on the corner
+  // itself. 90.2 degrees: cut on the far side at step 3 of 14, the inner quadrilateral
+  // squared three more times.
+  const struct {
+    std::string prima, dopo;
+    Testi campi;
+  } casi[] = {
+      {"300 0;300 100;0 100;0 0", "300 100;0 100;0 0;300 0", {}},
+      {"0 0;600 0;650 100;100 100",
+       "100 0;600 0;600 100;100 100",
+       {"0,0 100,0 100,100", "600,0 600,100 650,100"}},
+      {"0 0;200 0;110 100;90 100",
+       "0 0;200 0;110 100;90 100",
+       {"0,0 100,0 90,100", "200,0 100,0 110,100"}},
+      {"0 0;45 0;95 120;-45 90",
+       "0 0;45 0;95 120;-45 90",
+       {"0,0 1.66667,100 -45,90", "45,0 1.66667,100 95,120"}},
+      {"0 0;600 0;600 20;1 300", "0 0;600 0;600 20;1 300", {}},
+      {"0 0;600 0;599 300;0 20", "0 0;600 0;599 300;0 20", {}},
+      {"0 0;600 0;600 20;-1 300",
+       "250 0;600 0;600 20;256.571428571429 180",
+       {"0,0 127.786,240 -1,300", "0,0 150,0 127.786,240", "150,0 256.571,180 127.786,240",
+        "150,0 250,0 256.571,180"}},
+      {"0 0;600 0;601 300;0 20",
+       "0 0;350 0;343.428571428571 180;0 20",
+       {"600,0 472.214,240 601,300", "600,0 450,0 472.214,240", "450,0 343.429,180 472.214,240",
+        "450,0 350,0 343.429,180"}},
+  };
+  for (Engine e : {Engine::fast, Engine::reference}) {
+    for (const auto& c : casi) {
+      nuovo(e);
+      disco.scrivi("progra/campi.tmp", record(c.prima + "|5 -1;6 -1;5 -2"));
+      disco.scrivi("progra/campi2.tmp", "prima\r\n");
+      st.nquadri = st.ntriangoli = 1;
+      st.nquadri2 = 2;
+      squadra(job, st);
+      Testi attesi = c.campi;
+      attesi.push_back("5,-1 6,-1 5,-2");  // a triangle read back is a field again
+      EXPECT_EQ(tmp2(), "prima\r\n" + record(c.dopo)) << c.prima;
+      EXPECT_EQ(campi(), attesi) << c.prima;
+      EXPECT_TRUE(st.nquadri == 1 && st.ntriangoli == 0 && st.nquadri2 == 3);
+    }
+  }
+  // A field table too small for the cuts ends the run; campi2.tmp gets no half record.
+  nuovo(Engine::fast, Capacities{.campi = 1});
+  disco.scrivi("progra/campi.tmp", record("0 0;600 0;650 100;100 100"));
+  disco.scrivi("progra/campi2.tmp", "");
   st.nquadri = 1;
-  st.ntriangoli = 1;
+  st.ntriangoli = 0;
+  EXPECT_THROW(squadra(job, st), RunEnd);
+  EXPECT_EQ(tmp2(), "");
+}
+
+TEST_F(FieldStage, FinalPassSplitsObtuseTrianglesAndDropsSlivers) {
+  // 131 and 120.5 degrees at the third corner: split at the division point nearest to
+  // it; 119.5 and 90 degrees: only rotated to start on the longest side. With passo 50
+  // every side must be longer than 0.05, in each half of a split triangle too.
+  const struct {
+    std::array<double, 6> t;
+    std::string scritti;
+  } casi[] = {
+      {{0, 0, 400, 0, 200, 90}, "0 0;200 0;200 90|200 0;400 0;200 90"},
+      {{0, 0, 400, 0, 200, 114.3}, "0 0;200 0;200 114.3|200 0;400 0;200 114.3"},
+      {{400, 0, 200, 116.6, 0, 0}, "0 0;400 0;200 116.6"},
+      {{2000, 0, 2100, 0, 2000, 100}, "2100 0;2000 100;2000 0"},
+      {{1000, 0, 1010, 0, 1010, 0.05}, ""},
+      {{1000, 0, 1010, 0, 1010, 0.0501}, "1010 .0501;1000 0;1010 0"},
+      {{0, 0, 400, 0, 200, 0.04}, ""},
+      {{0, 0, 400, 0, 200, 0.06}, "0 0;200 0;200 .06|200 0;400 0;200 .06"},
+  };
+  for (const auto& c : casi) {
+    job.fields.ncampi = 0;
+    triangolo(c.t);
+    st.passata_finale = true;
+    accoppia(job, st);
+    EXPECT_EQ(tmp(), record(c.scritti)) << c.t[4] << "," << c.t[5];
+    EXPECT_EQ(st.ntriangoli,
+              c.scritti.empty() ? 0 : 1 + (c.scritti.find('|') != std::string::npos));
+  }
+}
+
+TEST_F(FieldStage, ScratchFilesAreReadBackAndAssembledLineByLine) {
+  RecordReader buono("3\r\n 1.5  2 \r\n-3  .25 \n 4  5", "campi.tmp");
+  double x = 0, y = 0, x2 = 0, y2 = 0;
+  EXPECT_EQ(buono.vertici(), 3);
+  buono.punto(x, y);
+  buono.punto(x2, y2);
+  EXPECT_TRUE(x == 1.5 && y == 2 && x2 == -3 && y2 == .25);
+  // Cut inside a record, a word or an infinity for a coordinate, an empty field, a
+  // corner count beyond a 16-bit Integer: each is a read error.
+  for (const char* testo :
+       {"3\r\n 1  2 \r\n 3 ", "3\r\n 1  2 \r\n 3  x \r\n 4  5 ",
+        "3\r\n 1  2 \r\n 3  1E+999 \r\n 4  5 ", "3\r\n 1  2 \r\n 3,,4 \r\n 4  5 ", "99999\r\n"}) {
+    RecordReader r(testo, "/p/campi.tmp");
+    try {
+      for (int k = r.vertici(); k > 0; --k) r.punto(x, y);
+      ADD_FAILURE() << testo;
+    } catch (const RunEnd& f) {
+      EXPECT_EQ(f.titolo + ": " + f.testo, "ERRORE !!: Errore in lettura del file /p/campi.tmp");
+    }
+  }
+
+  // campi.txt copies each line as one text field; a missing campi2.tmp, or one that ends
+  // early, gives up its records, and the count stays.
+  disco.scrivi("progra/campi.tmp",
+               "4\r\n .5  0 \r\n 1  0 \r\n 1  1 \r\n 0  1 \r\n3\n 9  9 \n 8  8 \n 7  7 ");
+  st.nquadri2 = st.nquadri = st.ntriangoli = 1;
   job.floor.passo = 12.5;
-  assembla_campi(job, st);
   const std::string coda =
       "4\r\n.5  0 \r\n1  0 \r\n1  1 \r\n0  1 \r\n3\r\n9  9 \r\n8  8 \r\n7  7 \r\n";
-  EXPECT_EQ(dir.leggi("progra/campi.txt"),
-            " 12.5 \r\n 3 \r\n4\r\n1  2 \r\n-3.5  4 \r\n5  6 \r\n7  8 \r\n" + coda);
+  for (auto [scritto, copiato] : {std::pair{"4\r\n 1  2 \r\n-3.5  4 \r\n 5  6 \r\n 7  8 \r\n",
+                                            "4\r\n1  2 \r\n-3.5  4 \r\n5  6 \r\n7  8 \r\n"},
+                                  {"4\r\n 1  2 \r\n", "4\r\n1  2 \r\n"},
+                                  {"", ""}}) {
+    disco.scrivi("progra/campi2.tmp", scritto);
+    if (*scritto == 0) std::filesystem::remove(disco.path("progra/campi2.tmp"));
+    assembla_campi(job, st);
+    EXPECT_EQ(disco.leggi("progra/campi.txt"), " 12.5 \r\n 3 \r\n" + std::string(copiato) + coda);
+  }
 
-  // Without campi2.tmp, or with one that ends early, its records are left out and the
-  // count is not corrected.
-  std::filesystem::remove(dir.percorso("progra/campi2.tmp"));
-  assembla_campi(job, st);
-  EXPECT_EQ(dir.leggi("progra/campi.txt"), " 12.5 \r\n 3 \r\n" + coda);
-  dir.scrivi("progra/campi2.tmp", "4\r\n 1  2 \r\n");
-  assembla_campi(job, st);
-  EXPECT_EQ(dir.leggi("progra/campi.txt"), " 12.5 \r\n 3 \r\n4\r\n1  2 \r\n" + coda);
+  // A whole stage with nothing to pair leaves no campi2.tmp from an earlier run.
+  nuovo();
+  disco.scrivi("progra/campi2.tmp", "vecchio\r\n");
+  triangolo({0, 0, 300, 0, 300, 100});
+  fase_campi(job, 1);
+  EXPECT_FALSE(disco.esiste("progra/campi2.tmp"));
+  EXPECT_EQ(disco.leggi("progra/campi.txt"),
+            " 50 \r\n 1 \r\n3\r\n300  100 \r\n0  0 \r\n300  0 \r\n");
 }
 
-TEST_F(MeshFieldStage, WholeStageOnARectangle) {
-  dir.scrivi("progra/campi2.tmp", "vecchio\r\n");
-  triangolo(0, 0, 300, 0, 300, 100);
-  triangolo(0, 0, 300, 100, 0, 100);
-  fase_campi(job, 1);
-  creadisegno(job);
-  EXPECT_EQ(dir.leggi("progra/campi.txt"),
-            " 50 \r\n 1 \r\n4\r\n300  100 \r\n0  100 \r\n0  0 \r\n300  0 \r\n");
-  EXPECT_EQ(tmp2(), rettangolo_ruotato);
-  EXPECT_EQ(tmp(), "");
-  EXPECT_TRUE(dir.esiste("lavori/uno/campi.dis"));
-  EXPECT_EQ(job.store.nlati, 4);  // the store now holds the drawing
+// On this mesh the pairing steps merge 35, 18, 4, 3 and 2 pairs: the stage runs four
+// cycles and leaves the fifth step's quadrilaterals to the final pass, unsquared.
+TEST(FieldStageCycles, FourCyclesThenTheFinalPass) {
+  auto campi_txt = [](int cicli) {
+    test::JobOnDisk d;
+    griglia_triangoli(d.job, 11, 7, 5, 20);
+    FieldStageState st;
+    for (int c = 1; c <= cicli; ++c) {
+      accoppia(d.job, st);
+      EXPECT_GT(st.nquadri, 0);
+      squadra(d.job, st);
+    }
+    st.passata_finale = true;
+    if (cicli < 0) {
+      fase_campi(d.job, 1);
+    } else {
+      accoppia(d.job, st);
+      assembla_campi(d.job, st);
+    }
+    return d.leggi("progra/campi.txt");
+  };
+  const std::string fase = campi_txt(-1);
+  EXPECT_EQ(fase, campi_txt(4));
+  EXPECT_NE(fase, campi_txt(3));
+  EXPECT_NE(fase, campi_txt(5));
 }
 
-TEST_F(MeshFieldStage, WholeStageWithNothingToPairLeavesNoSquaredFile) {
-  dir.scrivi("progra/campi2.tmp", "vecchio\r\n");
-  triangolo(0, 0, 300, 0, 300, 100);
-  fase_campi(job, 1);
-  EXPECT_FALSE(dir.esiste("progra/campi2.tmp"));
-  // The final pass rotates the triangle to start on its longest side.
-  EXPECT_EQ(dir.leggi("progra/campi.txt"), " 50 \r\n 1 \r\n3\r\n300  100 \r\n0  0 \r\n300  0 \r\n");
+TEST(FastFieldStage, SameFilesAndStoreAsTheReferenceOnGeneratedMeshes) {
+  const double passi[] = {60, 30, 45, 100, 300};
+  for (unsigned seme = 1; seme <= 20; ++seme) {
+    test::JobOnDisk a, b;
+    for (test::JobOnDisk* d : {&a, &b}) {
+      griglia_triangoli(d->job, seme, 3 + seme % 7, 2 + seme % 5, passi[seme % 5]);
+      d->job.engine = d == &a ? Engine::reference : Engine::fast;
+      fase_campi(d->job, 1);
+      creadisegno(d->job);
+    }
+    for (const char* f :
+         {"progra/campi.txt", "progra/campi.tmp", "progra/campi2.tmp", "lavori/job/campi.dis"})
+      EXPECT_EQ(a.leggi(f), b.leggi(f)) << f << ", seed " << seme;
+    ASSERT_TRUE(a.job.store.nnodi == b.job.store.nnodi && a.job.store.nlati == b.job.store.nlati &&
+                a.job.fields.ncampi == b.job.fields.ncampi);
+    for (int i = 1; i <= a.job.fields.ncampi; ++i) {
+      EXPECT_EQ(a.job.fields.campo[i], b.job.fields.campo[i]);
+      EXPECT_EQ(a.job.fields.coppie[i], b.job.fields.coppie[i]);
+    }
+  }
+}
+
+// The choice of the pair to merge, on its own.
+class PairChoice : public ::testing::Test {
+ protected:
+  // The quadrilateral (x0,0), (x0+w,0), (x0+w+dx,h), (x0+dx,h) as two triangles across
+  // the diagonal from its first corner, listed as partners; its corners are returned.
+  std::array<int, 4> coppia(double x0, double w, double h, double dx = 0) {
+    Store& s = job.store;
+    const std::array<int, 4> n = {aggiungi_nodo(s, x0, 0), aggiungi_nodo(s, x0 + w, 0),
+                                  aggiungi_nodo(s, x0 + w + dx, h), aggiungi_nodo(s, x0 + dx, h)};
+    const int f = job.fields.ncampi + 1;
+    job.fields.campo[f] = {0, n[0], n[1], n[2], n[2]};
+    job.fields.campo[f + 1] = {0, n[0], n[2], n[3], n[3]};
+    job.fields.ncampi += 2;
+    job.fields.coppie[f][1] = f + 1;
+    return n;
+  }
+  std::array<int, 6> scegli() {
+    std::array<int, 6> r = {-5, -5, -5, -5, -5, -5};
+    angoli(job, 1, job.fields.ncampi, r[0], r[1], r[2], r[3], r[4], r[5]);
+    return r;
+  }
+  Job job;
+};
+
+TEST_F(PairChoice, ScoreIsTheDeviationOfTheFourCornersFromRightAngles) {
+  // A square, a rectangle, a rhombus of 60 and 120 degrees (30 off at every corner), a
+  // parallelogram of 45 and 135.
+  const struct {
+    double w, h, dx, punteggio;
+  } casi[] = {{10, 10, 0, 0}, {20, 10, 0, 0}, {10, 5 * std::sqrt(3.0), 5, 120}, {10, 5, -5, 180}};
+  for (const auto& c : casi) {
+    job = Job();
+    const auto n = coppia(0, c.w, c.h, c.dx);
+    int p1 = 0, p2 = 0, p3 = 0, q = 0;
+    double punteggio = -1;
+    EXPECT_TRUE(valuta_coppia(job, 1, 2, p1, p2, p3, q, punteggio));
+    EXPECT_NEAR(punteggio, c.punteggio, 1e-9) << c.w << " " << c.h << " " << c.dx;
+    // p1 opposite the shared side in the first triangle, q outside it.
+    EXPECT_EQ((std::array{p1, p2, p3, q}), (std::array{n[1], n[2], n[0], n[3]}));
+  }
+}
+
+TEST_F(PairChoice, MostNearlyRectangularPairFirstMetOnTiesAndMarkedOnTheBorder) {
+  // A parallelogram whose shared side 3-1 is side 1: marked on the perimeter, not as a
+  // hole side, marked again as the only side of a wall.
+  coppia(0, 10, 10, 5);
+  kreali(job.store, 3, 1, col_perimetro);
+  EXPECT_EQ(scegli(), (std::array{1, 2, -2, 3, 4, 1}));
+  job.store.tipolato[1] = col_buchi;
+  EXPECT_EQ(scegli()[2], 2);
+  job.floor.nmuri = 1;
+  job.floor.nvmuro[1] = 2;
+  EXPECT_EQ(scegli()[2], -2);
+  const auto n = coppia(100, 20, 10);  // a better pair displaces it, unmarked
+  EXPECT_EQ(scegli(), (std::array{3, 4, n[1], n[2], n[3], n[0]}));
+  coppia(200, 20, 10);  // the same score again: the pair met first stays
+  EXPECT_EQ(scegli()[0], 3);
+  for (int f : {1, 3, 5}) job.fields.coppie[f][1] = -1;
+  EXPECT_EQ(scegli(), (std::array{0, 0, -5, -5, -5, -5}));  // nothing listed
 }
 
 }  // namespace
