@@ -21,11 +21,13 @@ using Ring = std::vector<Point>;
 struct Pillar {
   Point centre;
   std::vector<Point> corners;  // the four corner points of a "baricentro" pillar, else empty
+  bool operator==(const Pillar&) const = default;
 };
 
 struct Polyline {
   std::vector<Point> vertices;
   bool closed = false;
+  bool operator==(const Polyline&) const = default;
 };
 
 // The slab and everything drawn on it, as read from impalcato.txt.

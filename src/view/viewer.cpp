@@ -1,9 +1,14 @@
 #include "view/viewer.h"
 
+#include <chrono>
 #include <cmath>
 #include <optional>
+#include <thread>
 
+#include "core/dirs.h"
+#include "core/errors.h"
 #include "core/numbers.h"
+#include "core/platform.h"
 #include "core/textfile.h"
 #include "view/coverage.h"
 #include "view/floor_file.h"
@@ -11,6 +16,7 @@
 #include "view/mesh_files.h"
 #include "view/model.h"
 #include "view/report.h"
+#include "view/run_check.h"
 #include "view/svg.h"
 
 #ifndef GENCAMPI_VERSION
@@ -21,15 +27,16 @@ namespace gencampi::view {
 
 namespace {
 
-// The trimmed first line of one of the two impostazioni files.
-std::string first_line(const std::string& path) {
-  std::optional<std::string> t = leggi_tutto(path);
-  if (!t) throw ViewError("cannot find " + path);
-  Reader in(*t);
-  std::optional<std::string> line = in.riga();
-  std::string s = line ? trim(*line) : "";
-  if (s.empty()) throw ViewError(path + ": the first line is empty");
-  return s;
+// The job directory as the mesher finds it. The mesher ends with one message for a
+// missing file and for one whose first line is blank; the viewer tells the two apart.
+JobPlace job_place(const std::string& root) {
+  try {
+    return cartella_lavoro(root);
+  } catch (const RunEnd& e) {
+    const std::string path = e.testo.substr(fine_non_trovo("").testo.size());
+    if (leggi_tutto(path)) throw ViewError(path + ": the first line is empty");
+    throw ViewError("cannot find " + path);
+  }
 }
 
 std::string last_component(std::string p) {
@@ -127,12 +134,11 @@ Places locate(const Options& o) {
   if (!o.root.empty()) {
     if (p.progra.empty()) p.progra = o.root + "/progra";
     if (p.job.empty()) {
-      std::string dirlav = first_line(o.root + "/impostazioni/dirlav");
-      p.name = first_line(o.root + "/impostazioni/lavoro");
+      JobPlace place = job_place(o.root);
+      p.name = trim(place.lavoro);
       // The mesher takes a relative jobs directory from its working directory, which
       // is the root's progra/ when it is started the usual way.
-      if (!absolute(dirlav)) dirlav = o.root + "/progra/" + dirlav;
-      p.job = dirlav + "/" + p.name;
+      p.job = absolute(place.dirlavoro) ? place.dirlavoro : o.root + "/progra/" + place.dirlavoro;
     }
   }
   if (p.name.empty()) p.name = last_component(p.job);
@@ -157,10 +163,20 @@ int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   try {
     Places places = locate(o);
+    // A run in progress on the root holds its lock: the job is read once it is over.
+    sistema::FileLock lettura;
+    const std::string lock = places.progra + "/gencampi.lock";
+    if (esiste(lock) && lettura.prendi(risolvi(lock), false) == sistema::FileLock::Outcome::busy) {
+      err << "gencampi-view: waiting for the run in progress in " << places.progra << "\n";
+      while (lettura.prendi(risolvi(lock), false) == sistema::FileLock::Outcome::busy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     Outline outline = read_floor(places.progra + "/impalcato.txt");
     Mesh mesh = read_mesh(places.progra, places.job, outline.rigid());
     Coverage coverage = cover(outline, mesh);
     Report report = make_report(places.name, outline, mesh, coverage, o.tolerance_percent);
+    for (std::string& w : record_warnings(places.progra, places.job, outline.rigid()))
+      report.warnings.push_back(std::move(w));
 
     if (!o.svg.empty()) write_file(o.svg, draw_svg(outline, mesh, coverage, report, o.unit));
     if (!o.export_path.empty()) {

@@ -5,7 +5,6 @@
 #include <array>
 #include <vector>
 
-#include "core/settings.h"
 #include "support/job_tree.h"
 
 namespace gencampi {
@@ -51,67 +50,6 @@ TEST(FloorReader, EstraiRTakesBlankSeparatedNumbersOffTheFront) {
   r = "1\t2 3";  // a tab does not separate, and the leading-number rule skips it
   EXPECT_EQ(estraiR(r), 12);
   EXPECT_EQ(r, "3");
-}
-
-TEST(FloorReader, EveryItemOfTheFloor) {
-  FloorJob p(
-      "100\r\n4\r\n0,0\r\n1000 0\r\n1000,500\r\n0\r\n500\r\n"     // a pair may span lines
-      "1\r\n3.5\r\n100,100\r\n200,100\r\n200,200\r\n100,200\r\n"  // 3.5 vertices: 4
-      "1\r\n3\r\n600,100 700,100 700 300\r\n"
-      "3\r\n400 300\r\n"                                        // a pillar on the slab
-      "\"150 150 baricentro\"\r\n1,1\r\n2,1\r\n2,2\r\n1,2\r\n"  // in the hole, corners
-      "2000 50 BARICENTRO\r\n"                                  // outside; not a marker
-      "2\r\n4 1\r\n300,400\r\n350,400\r\n350,450\r\n300,450\r\n"
-      "2.5 0\r\n800,400\r\n900,400\r\nnever read");
-  EXPECT_EQ(p.esito(), "");
-  const Floor& f = p.job.floor;
-  EXPECT_EQ(p.job.settings.distanza_min, 25);  // a quarter of the step
-  EXPECT_EQ(std::vector<int>({f.nperimetro, f.primo_perimetro, f.nbuchi, f.primo_buco[1],
-                              f.nvbuco[1], f.nmuri, f.nvmuro[1], f.lato_muro[1]}),
-            std::vector<int>({4, 1, 1, 5, 4, 1, 3, 8}));
-  EXPECT_EQ(p.job.store.nnodi, 18);
-  EXPECT_EQ(p.job.store.xnodo[12], 400);
-  EXPECT_EQ(p.job.store.ynodo[13], 400);
-  EXPECT_EQ(p.lati(), (Lati{{1, 2, 2},
-                            {2, 3, 2},
-                            {3, 4, 2},
-                            {1, 4, 2},
-                            {5, 6, 3},
-                            {6, 7, 3},
-                            {7, 8, 3},
-                            {5, 8, 3},
-                            {9, 10, 5},
-                            {10, 11, 5},
-                            {13, 14, 2},
-                            {14, 15, 2},
-                            {15, 16, 2},
-                            {16, 13, 2},
-                            {17, 18, 2}}));
-}
-
-TEST(FloorReader, StepCorrectsTheSettingsAndSelectsTheBuild) {
-  const std::string resto =
-      "4\r\n0,0\r\n100,0\r\n100,50\r\n0,50\r\n1\r\n3\r\n10,10\r\n20,10\r\n"
-      "20,20\r\n0\r\n0\r\n0\r\n";
-  const Lati solo_buco = {{5, 6, 3}, {6, 7, 3}, {5, 7, 3}};
-  FloorJob rigido("-1\r\n" + resto, "MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n");
-  EXPECT_EQ(rigido.esito(), "");
-  EXPECT_EQ(rigido.job.settings.distanza_min, 1);
-  EXPECT_EQ(rigido.job.settings.allinea_lati, 0);
-  EXPECT_EQ(rigido.lati(), solo_buco);
-  EXPECT_EQ(rigido.leggi("impostazioni/tirnel.ini"),
-            std::string("MESH.distanza_min .5\r\nMESH.allinea_lati 0.99\r\n") +
-                chiave_distanza_max.riga_default + "\r\n" + chiave_coeff_lato.riga_default +
-                "\r\n");
-
-  FloorJob zero("0\r\n" + resto, "MESH.distanza_min 10\r\nMESH.distanza_max 0\r\n");
-  EXPECT_EQ(zero.esito(), "");
-  EXPECT_EQ(zero.job.settings.distanza_min, 10);
-  EXPECT_EQ(zero.lati(), solo_buco);
-
-  FloorJob quattrocento("400\r\n" + resto, "MESH.distanza_min 50\r\nMESH.distanza_max 0\r\n");
-  EXPECT_EQ(quattrocento.esito(), "");
-  EXPECT_EQ(quattrocento.job.settings.distanza_min, 100);
 }
 
 TEST(FloorReader, RepeatedClosingVertexDropsTheClosingSide) {

@@ -1,199 +1,143 @@
-#include "view/coverage.h"
-
+// Coverage and the report on the square test slab (960000 = 1000 x 1000 less the hole
+// 200 x 200), with areas and angles worked out by hand. The mesher writes fields in
+// either turning sense, so each case is also read with its fields clockwise.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
-#include "view/floor_file.h"
-#include "view/mesh_files.h"
 #include "view_fixture.h"
 
 namespace gencampi::view {
 namespace {
 
-using testing::FieldRec;
+using namespace gencampi::test;
 
-Coverage cover_square(const std::vector<FieldRec>& fields,
-                      const std::string& floor = testing::square_floor()) {
-  Outline o = parse_floor(floor, "impalcato.txt");
-  Mesh m;
-  parse_fields(testing::campi_txt(fields), "campi.txt", m);
-  return cover(o, m);
-}
-
-// Areas here are sums of products of small whole numbers: exact in doubles, up to
-// what the clipping's own rounding leaves.
 constexpr double eps = 1e-6;
 
-TEST(ViewCoverage, ExactTilingHasNoGapsOrOverlaps) {
-  Coverage c = cover_square(testing::square_fields());
-  EXPECT_NEAR(c.slab_area, 960000, eps);
-  EXPECT_NEAR(c.field_area, 960000, eps);
-  EXPECT_NEAR(c.covered_area, 960000, eps);
-  EXPECT_NEAR(c.gap_area, 0, eps);
-  EXPECT_NEAR(c.overlap_area, 0, eps);
-  EXPECT_NEAR(c.outside_area, 0, eps);
-  EXPECT_TRUE(c.gaps.empty());
-  EXPECT_TRUE(c.overlaps.empty());
-  EXPECT_TRUE(c.outside.empty());
-  ASSERT_EQ(c.slab.size(), 1u);
-  EXPECT_EQ(c.slab[0].inners.size(), 1u);
-}
-
-TEST(ViewCoverage, AMissingFieldIsAGapOfItsArea) {
-  auto fields = testing::square_fields();
-  fields.erase(fields.begin() + 3);  // the triangle 600,400 1000,400 1000,600
-  Coverage c = cover_square(fields);
-  EXPECT_NEAR(c.gap_area, 40000, eps);
-  EXPECT_NEAR(c.covered_area, 920000, eps);
-  ASSERT_EQ(c.gaps.size(), 1u);
-  EXPECT_EQ(c.gaps[0].outer.size(), 3u);
-  EXPECT_NEAR(c.overlap_area, 0, eps);
-}
-
-TEST(ViewCoverage, OverlapsAndFieldsOffTheSlab) {
-  auto fields = testing::square_fields();
-  // Field 3 reaches 50 into the hole, over 200: 10000 off the slab; the extra square
-  // 0..100 x 0..100 lies on field 1 and is covered twice.
-  fields[2] = {{{0, 400}, {450, 400}, {450, 600}, {0, 600}}};
-  fields.push_back({{{0, 0}, {100, 0}, {100, 100}, {0, 100}}});
-  Coverage c = cover_square(fields);
-  EXPECT_NEAR(c.outside_area, 10000, eps);
-  EXPECT_NEAR(c.overlap_area, 10000, eps);
-  EXPECT_NEAR(c.gap_area, 0, eps);
-  EXPECT_NEAR(c.field_area, 960000 + 10000 + 10000, eps);
-  EXPECT_EQ(c.overlaps.size(), 1u);
-  EXPECT_EQ(c.outside.size(), 1u);
-}
-
-TEST(ViewCoverage, AreaCoveredThreeTimesCountsOnce) {
-  auto fields = testing::square_fields();
-  fields.push_back({{{0, 0}, {100, 0}, {100, 100}, {0, 100}}});
-  fields.push_back({{{0, 0}, {100, 0}, {100, 100}}});
-  Coverage c = cover_square(fields);
-  EXPECT_NEAR(c.overlap_area, 10000, eps);
-}
-
-TEST(ViewCoverage, HolesMayOverlapAndReachBeyondThePerimeter) {
-  // Two holes overlapping in 100 x 200, one of them also 100 x 200 beyond the edge.
-  std::string floor =
-      testing::crlf({"100",      "4",        "0,0",     "1000,0",  "1000,1000", "0,1000", "2",
-                     "4",        "400,400",  "600,400", "600,600", "400,600",   "4",      "500,400",
-                     "1100,400", "1100,600", "500,600", "0",       "0",         "0"});
-  Coverage c = cover_square({}, floor);
-  EXPECT_NEAR(c.slab_area, 1000000 - 700 * 200 + 100 * 200, eps);
-  EXPECT_NEAR(c.gap_area, c.slab_area, eps);
-  EXPECT_EQ(c.gaps.size(), 1u);
-}
-
-TEST(ViewCoverage, OutlinesAreReadByTheEvenOddRule) {
-  // A bow-tie perimeter encloses its two triangles, 50 x 100 / 2 each.
-  std::string bow =
-      testing::crlf({"100", "4", "0,0", "100,100", "100,0", "0,100", "0", "0", "0", "0"});
-  EXPECT_NEAR(cover_square({}, bow).slab_area, 5000, eps);
-  // A closing vertex that repeats the first adds nothing.
-  std::string closed =
-      testing::crlf({"100", "5", "0,0", "100,0", "100,100", "0,100", "0,0", "0", "0", "0", "0"});
-  EXPECT_NEAR(cover_square({}, closed).slab_area, 10000, eps);
-  // A hole given clockwise is a hole all the same.
-  std::string cw = testing::crlf({"100", "4", "0,0", "100,0", "100,100", "0,100", "1", "4", "10,10",
-                                  "10,20", "20,20", "20,10", "0", "0", "0"});
-  EXPECT_NEAR(cover_square({}, cw).slab_area, 9900, eps);
-}
-
-TEST(ViewCoverage, FieldsWithoutAreaAreLeftOutAndNamed) {
-  auto fields = testing::square_fields();
-  fields.push_back({{{0, 0}, {50, 0}, {100, 0}}});               // collinear
-  fields.push_back({{{0, 0}, {100, 100}, {100, 0}, {0, 100}}});  // sides cross
-  Coverage c = cover_square(fields);
-  EXPECT_EQ(c.degenerate, (std::vector<int>{6, 7}));
-  EXPECT_NEAR(c.overlap_area, 0, eps);
-  EXPECT_NEAR(c.field_area, 960000, eps);
-}
-
-// A slab W x H cut into columns by slanted lines, each column cut into trapezoids by
-// rungs of its own, some split into triangles. Neighbouring columns put their corners
-// at different heights of the shared slanted line, so corners lie on other fields'
-// sides only up to rounding: the case where clipping libraries stumble.
-std::vector<FieldRec> slanted_columns(unsigned seed, double W, double H) {
-  auto next = [&seed]() {
-    seed = seed * 1103515245u + 12345u;
-    return static_cast<double>((seed >> 8) & 0xFFFF) / 65536.0;
-  };
-  const int columns = 9;
-  std::vector<double> u{0}, v{0};
-  for (int i = 1; i < columns; ++i) {
-    u.push_back(W * (i + 0.6 * (next() - 0.5)) / columns);
-    v.push_back(W * (i + 0.6 * (next() - 0.5)) / columns);
-  }
-  u.push_back(W);
-  v.push_back(W);
-  auto on_line = [&](int i, double t) {
-    return std::pair<double, double>{u[i] + (v[i] - u[i]) * t, H * t};
-  };
-  std::vector<FieldRec> fields;
-  for (int i = 0; i < columns; ++i) {
-    std::vector<double> a{0}, b{0};
-    const int rungs = 6 + static_cast<int>(next() * 6);
-    for (int k = 1; k < rungs; ++k) {
-      a.push_back((k + 0.8 * (next() - 0.5)) / rungs);
-      b.push_back((k + 0.8 * (next() - 0.5)) / rungs);
-    }
-    a.push_back(1);
-    b.push_back(1);
-    for (int k = 0; k < rungs; ++k) {
-      auto p1 = on_line(i, a[k]), p2 = on_line(i + 1, b[k]);
-      auto p3 = on_line(i + 1, b[k + 1]), p4 = on_line(i, a[k + 1]);
-      if (next() < 0.25) {
-        fields.push_back({{p1, p2, p3}});
-        fields.push_back({{p1, p3, p4}});
-      } else {
-        fields.push_back({{p1, p2, p3, p4}});
-      }
-    }
-  }
+// turn 1: every field clockwise; turn 2: every other field clockwise.
+std::vector<FieldRec> turned(std::vector<FieldRec> fields, int turn) {
+  for (std::size_t k = 0; k < fields.size(); ++k)
+    if (turn == 1 || (turn == 2 && k % 2 == 1)) std::reverse(fields[k].begin(), fields[k].end());
   return fields;
 }
 
-double shoelace(const FieldRec& f) {
-  double s = 0;
-  for (std::size_t i = 0; i < f.corners.size(); ++i) {
-    auto [x1, y1] = f.corners[i];
-    auto [x2, y2] = f.corners[(i + 1) % f.corners.size()];
-    s += x1 * y2 - x2 * y1;
+TEST(ViewCoverage, HandWorkedCasesInEitherTurningSense) {
+  const FieldRec square100 = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+  auto without4 = square_fields(), spilled = square_fields(), thrice = square_fields();
+  without4.erase(without4.begin() + 3);
+  // Field 3 reaches 50 into the hole, over 200; a square 100 x 100 lies on field 1.
+  spilled[2] = {{0, 400}, {450, 400}, {450, 600}, {0, 600}};
+  spilled.push_back({{300, 0}, {400, 0}, {400, 100}, {300, 100}});
+  // A spot under three fields counts once; fields 6 (on one line), 7 and 8 (bow ties)
+  // have no inside and are left out.
+  thrice.insert(thrice.end(), {{{0, 0}, {50, 0}, {100, 0}},
+                               {{0, 0}, {100, 100}, {100, 0}, {0, 50}},
+                               {{0, 0}, {100, 0}, {0, 100}, {50, 100}},
+                               square100,
+                               {{0, 0}, {100, 0}, {100, 100}}});
+  const struct {
+    std::vector<FieldRec> fields;
+    double field, covered, gap, overlap, outside;
+    std::size_t gaps, overlaps, outsides;
+    std::vector<int> degenerate;
+  } cases[] = {{square_fields(), 960000, 960000, 0, 0, 0, 0, 0, 0, {}},
+               {without4, 920000, 920000, 40000, 0, 0, 1, 0, 0, {}},
+               {spilled, 980000, 960000, 0, 10000, 10000, 0, 1, 1, {}},
+               {thrice, 975000, 960000, 0, 10000, 0, 0, 1, 0, {6, 7, 8}}};
+  for (const auto& c : cases) {
+    for (int turn : {0, 1, 2}) {
+      SCOPED_TRACE(std::to_string(&c - cases) + " turn " + std::to_string(turn));
+      Coverage v = read(turned(c.fields, turn)).coverage;
+      const double got[] = {v.slab_area, v.field_area,   v.covered_area,
+                            v.gap_area,  v.overlap_area, v.outside_area},
+                   want[] = {960000, c.field, c.covered, c.gap, c.overlap, c.outside};
+      for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], eps) << k;
+      EXPECT_EQ(std::vector({v.gaps.size(), v.overlaps.size(), v.outside.size()}),
+                std::vector({c.gaps, c.overlaps, c.outsides}));
+      EXPECT_EQ(v.degenerate, c.degenerate);
+    }
   }
-  return std::fabs(s) / 2;
 }
 
-TEST(ViewCoverage, GeneratedMeshesWithCornersOnSlantedSides) {
-  const double W = 2317.3, H = 1291.7;
-  const std::string floor = testing::crlf(
-      {"100", "4", "0,0", "2317.3,0", "2317.3,1291.7", "0,1291.7", "0", "0", "0", "0"});
-  const double slab = W * H;
-  for (unsigned seed = 1; seed <= 6; ++seed) {
-    SCOPED_TRACE(seed);
-    std::vector<FieldRec> fields = slanted_columns(seed, W, H);
-    Coverage whole = cover_square(fields, floor);
-    EXPECT_NEAR(whole.slab_area, slab, 1e-9 * slab);
-    EXPECT_NEAR(whole.covered_area, slab, 1e-9 * slab);
-    EXPECT_LT(whole.gap_area, 1e-9 * slab);
-    EXPECT_LT(whole.overlap_area, 1e-9 * slab);
-    EXPECT_LT(whole.outside_area, 1e-9 * slab);
-    EXPECT_TRUE(whole.gaps.empty() && whole.overlaps.empty() && whole.outside.empty());
-
-    // One field left out is one gap of its area; one field given twice, one overlap.
-    const std::size_t k = (seed * 7919u) % fields.size();
-    std::vector<FieldRec> less = fields;
-    less.erase(less.begin() + static_cast<long>(k));
-    Coverage gap = cover_square(less, floor);
-    EXPECT_NEAR(gap.gap_area, shoelace(fields[k]), 1e-9 * slab);
-    EXPECT_EQ(gap.gaps.size(), 1u);
-    std::vector<FieldRec> more = fields;
-    more.push_back(fields[k]);
-    Coverage twice = cover_square(more, floor);
-    EXPECT_NEAR(twice.overlap_area, shoelace(fields[k]), 1e-9 * slab);
-    EXPECT_EQ(twice.overlaps.size(), 1u);
+TEST(ViewCoverage, SlabAsThePointInSlabTestReadsIt) {
+  const std::string square = "100\n4\n0,0\n100,0\n100,100\n0,100\n";
+  const std::tuple<std::string, double, std::size_t> floors[] = {
+      // Two holes overlapping in 100 x 200, one also 100 x 200 beyond the perimeter.
+      {"100\n4\n0,0\n1000,0\n1000,1000\n0,1000\n2\n4\n400,400\n600,400\n600,600\n400,600\n"
+       "4\n500,400\n1100,400\n1100,600\n500,600\n",
+       1000000 - 700 * 200 + 100 * 200, 1},
+      {"100\n4\n0,0\n100,100\n100,0\n0,100\n0\n", 5000, 2},      // a bow tie
+      {square + "1\n4\n10,10\n10,20\n20,20\n20,10\n", 9900, 1},  // a clockwise hole
+      // A perimeter that winds twice around 10..20 x 10..20 leaves it out (even-odd).
+      {"100\n10\n0,0\n100,0\n100,100\n0,100\n0,0\n10,10\n20,10\n20,20\n10,20\n10,10\n0\n", 9900, 1},
+  };
+  for (const auto& [floor, area, regions] : floors) {
+    Coverage v = read({}, crlf(floor + "0\n0\n0\n")).coverage;
+    EXPECT_NEAR(v.slab_area, area, eps) << floor;
+    EXPECT_NEAR(v.gap_area, area, eps) << floor;
+    EXPECT_EQ(v.gaps.size(), regions) << floor;
   }
+}
+
+// Field 2 leans 100 over its height of 400: two corners are 90 + atan(1/4) degrees,
+// two 90 - atan(1/4); it spills 100 x 400 / 2 beyond the perimeter and leaves as much
+// uncovered.
+TEST(ViewReport, CountsExtremesAndSquarenessInEitherTurningSense) {
+  auto fields = square_fields();
+  fields[1] = {{0, 600}, {1000, 600}, {1100, 1000}, {100, 1000}};
+  const double lean = std::atan(0.25) * 180 / std::numbers::pi;
+  for (int turn : {0, 1, 2}) {
+    SCOPED_TRACE(turn);
+    Report r = read(turned(fields, turn)).report;
+    EXPECT_EQ(std::vector({r.quadrilaterals, r.triangles, r.nodes}), std::vector({3, 2, 12}));
+    ASSERT_TRUE(r.mean_deviation && r.worst_corner && r.smallest && r.largest && r.shortest_side);
+    EXPECT_NEAR(*r.mean_deviation, lean * 4 / 12, 1e-9);
+    EXPECT_NEAR(r.worst_corner->value, lean, 1e-9);
+    // Field 4 is the first of the two equal triangles; field 2 is as large as field 1.
+    EXPECT_EQ(std::vector({r.worst_corner->field, r.smallest->field, r.largest->field,
+                           r.shortest_side->field}),
+              std::vector({2, 4, 1, 3}));
+    EXPECT_EQ(std::vector({r.smallest->value, r.largest->value, r.shortest_side->value}),
+              std::vector({40000.0, 400000.0, 200.0}));
+    EXPECT_EQ(r.largest->at, (Point{500, 200}));
+    EXPECT_NEAR(r.field_area, 960000, eps);
+    EXPECT_NEAR(r.outside_area, 20000, eps);
+    EXPECT_NEAR(r.gap_area, 20000, eps);
+    EXPECT_FALSE(r.within_tolerance);
+  }
+}
+
+TEST(ViewReport, ToleranceTableAndJson) {
+  auto fields = square_fields();
+  fields.push_back({{0, 0}, {10, 0}, {10, 9}, {0, 9}});                       // 90 covered twice
+  EXPECT_TRUE(read(fields).report.within_tolerance);                          // 96 allowed
+  EXPECT_FALSE(read(fields, square_floor(), 0.009).report.within_tolerance);  // 86.4
+  EXPECT_DOUBLE_EQ(read(fields, square_floor(), 0.5).report.tolerance_area, 4800);
+  EXPECT_TRUE(read(square_fields(), square_floor(), 0).report.within_tolerance);
+
+  fields = square_fields();
+  fields.erase(fields.begin() + 4);
+  Report r = read(fields).report;
+  const std::string t = format_table(r), j = format_json(r);
+  for (const char* part :
+       {"job casa1  (fields of campi.txt)\n",
+        "  fields                      4  (3 quadrilaterals, 1 triangle, 11 mesh nodes)\n",
+        "  gaps                                40000.00      4.1667 %  1 region\n",
+        "  smallest field (area)       40000.00  (field 4 near 866.7, 466.7)\n",
+        "result: GAPS OR OVERLAPS ABOVE TOLERANCE\n"})
+    EXPECT_NE(t.find(part), std::string::npos) << part << "\n" << t;
+  for (const char* part :
+       {"\"counts\": {\"nodes\": 11, \"fields\": 4, \"quadrilaterals\": 3, \"triangles\": 1",
+        "\"areas\": {\"slab\": 960000, \"fields\": 920000, \"covered\": 920000, \"gaps\": 40000,",
+        "\"within_tolerance\": false", "\"smallest_field\": {\"field\": 4, \"area\": 40000, "})
+    EXPECT_NE(j.find(part), std::string::npos) << part << "\n" << j;
+
+  r = read({{{0, 0}, {1000, 0}, {0, 1000}}}).report;
+  r.job = "a\"b";
+  EXPECT_NE(format_json(r).find("\"job\": \"a\\\"b\""), std::string::npos);
+  EXPECT_NE(format_json(r).find("\"mean\": null, \"worst\": null"), std::string::npos);
+  EXPECT_NE(format_table(r).find("- (no quadrilaterals)"), std::string::npos);
 }
 
 }  // namespace
