@@ -58,36 +58,6 @@ bool prova(Job& job, int a, int b) {
   return ok;
 }
 
-TEST(MeshChecks, ASideCrossingASideOrAFieldEdgeIsRefused) {
-  // Nodes (0,0), (10,10), (0,10), (10,0), (-10,5), (2,2), (-10,20), none listed. Side 1-2
-  // of each tag against 3-4; the same side again, or one sharing an end, is not tested.
-  // Field (0,0), (10,0), (0,10): from a corner across the opposite edge; across two
-  // edges; from inside to a corner; along an edge; beside its box; the fourth column
-  // is not read.
-  const std::vector<std::pair<double, double>> nodi = {{0, 0},   {10, 10}, {0, 10},  {10, 0},
-                                                       {-10, 5}, {2, 2},   {-10, 20}};
-  const struct {
-    int tag;
-    std::array<int, 5> campo;
-    int a, b;
-    bool ok;
-  } casi[] = {{col_provvisorio, {}, 3, 4, true}, {col_perimetro, {}, 3, 4, false},
-              {col_buchi, {}, 3, 4, false},      {col_muri, {}, 3, 4, false},
-              {col_disegno, {}, 3, 4, false},    {col_buchi, {}, 2, 1, true},
-              {col_buchi, {}, 2, 4, true},       {0, {0, 1, 4, 3, 3}, 1, 2, false},
-              {0, {0, 1, 4, 3, 3}, 5, 2, false}, {0, {0, 1, 4, 3, 3}, 6, 4, true},
-              {0, {0, 1, 4, 3, 3}, 4, 3, true},  {0, {0, 1, 4, 3, 3}, 5, 7, true},
-              {0, {0, 1, 4, 3, 7}, 5, 2, false}};
-  for (const auto& c : casi) {
-    Job job = test::con_nodi(nodi);
-    job.nodes.npunti = 0;
-    if (c.tag != 0) kreali(job.store, 1, 2, c.tag);
-    job.fields.ncampi = c.campo[1] > 0 ? 1 : 0;
-    job.fields.campo[1] = c.campo;
-    EXPECT_EQ(prova(job, c.a, c.b), c.ok) << c.a << "-" << c.b << " tag " << c.tag;
-  }
-}
-
 TEST(MeshChecks, ASideThroughAListedNodeOrTooShortIsRefused) {
   // Side 1-2 is (0,0)-(10,0), node 3 sits at (x, y): on the side; 0.00046 and 0.0023
   // degrees from straight; on the line beyond an end; numbered above npunti (the check

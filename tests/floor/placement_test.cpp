@@ -53,51 +53,6 @@ TEST(FloorPlacement, GridListsHoldDistinctCoordinatesNewestFirst) {
   EXPECT_THROW(sortaxy(job, piccola, yg, nx, ny), RunEnd);
 }
 
-TEST(FloorPlacement, FeetOfPerpendicularsOntoASegment) {
-  Job job;
-  job.settings.distanza_min = 10;
-  job.settings.distanza_max = 50;
-  carica(job, {{0, 0},
-               {100, 0},
-               {30, 20},         // foot (30, 0)
-               {30, 60},         // too far from the line
-               {5, 20},          // foot too near an end
-               {10, -50},        // exactly distanza_max away, foot exactly distanza_min in
-               {120, 10},        // foot beyond the end
-               {70, 0.0000005},  // on the line
-               {30, -20}});      // the same foot again
-  const int g = job.nodes.npunti;
-  sortaperp(job, 0, 0, 100, 0, g, nullptr);
-  const Punti tutti = nodi(job);
-  EXPECT_EQ(Punti(tutti.begin() + g, tutti.end()), (Punti{{30, 0}, {10, 0}}));
-  EXPECT_EQ(job.nodes.npunti, g + 2);
-  EXPECT_EQ(job.nodes.punti[g + 2], g + 2);
-  // Projected again as a new group: the feet are existing nodes, nothing is added.
-  sortaperp(job, 0, 0, 100, 0, g + 2, nullptr);
-  sortaperp(job, 30, 0, 30, 0, g + 2, nullptr);  // no length, no line
-  EXPECT_EQ(job.store.nnodi, g + 2);
-  EXPECT_EQ(job.nodes.npunti, g + 2);
-}
-
-TEST(FloorPlacement, CrowdedFeetWithinAGroupKeepTheOneNearerItsLine) {
-  // Two boundary lines 4 apart. P's foot on the lower line is placed first; Q lies nearer
-  // to the upper line than that foot does, so the foot moves onto Q's.
-  Job job;
-  job.settings.distanza_min = 10;
-  job.settings.distanza_max = 50;
-  carica(job, {{50, 20}, {50, 2}});
-  sortaperp(job, 0, 0, 100, 0, 2, nullptr);
-  sortaperp(job, 0, 4, 100, 4, 2, nullptr);
-  EXPECT_EQ(nodi(job), (Punti{{50, 20}, {50, 2}, {50, 4}}));
-  // Without Q, P itself is farther from the upper line than the foot: the foot stays.
-  Job altro;
-  altro.settings = job.settings;
-  carica(altro, {{50, 20}});
-  sortaperp(altro, 0, 0, 100, 0, 1, nullptr);
-  sortaperp(altro, 0, 4, 100, 4, 1, nullptr);
-  EXPECT_EQ(nodi(altro), (Punti{{50, 20}, {50, 0}}));
-}
-
 const std::string rettangolo_con_pilastro =
     "100\r\n4\r\n0,0\r\n200,0\r\n200,100\r\n0,100\r\n0\r\n0\r\n1\r\n50 40\r\n0\r\n";
 

@@ -104,63 +104,6 @@ TEST_F(FieldStage, PairingWritesQuadrilateralsThenTrianglesAndRefusesWallsAndPer
   }
 }
 
-TEST_F(FieldStage, SquaringCutsNearlyRightTrianglesOffTheFirstTwoCorners) {
-  // Square corners: only rotated to start on a long side. 45 degrees at (0,0) and 116.6
-  // at (600,0): cut on the long side and on the opposite side, leaving a rectangle. Cuts
-  // meeting in one node, on the long side or on the opposite one: the quadrilateral is
-  // kept as it stood. 89.8 degrees at a first corner: the cut falls on the corner
-  // itself. 90.2 degrees: cut on the far side at step 3 of 14, the inner quadrilateral
-  // squared three more times.
-  const struct {
-    std::string prima, dopo;
-    Testi campi;
-  } casi[] = {
-      {"300 0;300 100;0 100;0 0", "300 100;0 100;0 0;300 0", {}},
-      {"0 0;600 0;650 100;100 100",
-       "100 0;600 0;600 100;100 100",
-       {"0,0 100,0 100,100", "600,0 600,100 650,100"}},
-      {"0 0;200 0;110 100;90 100",
-       "0 0;200 0;110 100;90 100",
-       {"0,0 100,0 90,100", "200,0 100,0 110,100"}},
-      {"0 0;45 0;95 120;-45 90",
-       "0 0;45 0;95 120;-45 90",
-       {"0,0 1.66667,100 -45,90", "45,0 1.66667,100 95,120"}},
-      {"0 0;600 0;600 20;1 300", "0 0;600 0;600 20;1 300", {}},
-      {"0 0;600 0;599 300;0 20", "0 0;600 0;599 300;0 20", {}},
-      {"0 0;600 0;600 20;-1 300",
-       "250 0;600 0;600 20;256.571428571429 180",
-       {"0,0 127.786,240 -1,300", "0,0 150,0 127.786,240", "150,0 256.571,180 127.786,240",
-        "150,0 250,0 256.571,180"}},
-      {"0 0;600 0;601 300;0 20",
-       "0 0;350 0;343.428571428571 180;0 20",
-       {"600,0 472.214,240 601,300", "600,0 450,0 472.214,240", "450,0 343.429,180 472.214,240",
-        "450,0 350,0 343.429,180"}},
-  };
-  for (Engine e : {Engine::fast, Engine::reference}) {
-    for (const auto& c : casi) {
-      nuovo(e);
-      disco.scrivi("progra/campi.tmp", record(c.prima + "|5 -1;6 -1;5 -2"));
-      disco.scrivi("progra/campi2.tmp", "prima\r\n");
-      st.nquadri = st.ntriangoli = 1;
-      st.nquadri2 = 2;
-      squadra(job, st);
-      Testi attesi = c.campi;
-      attesi.push_back("5,-1 6,-1 5,-2");  // a triangle read back is a field again
-      EXPECT_EQ(tmp2(), "prima\r\n" + record(c.dopo)) << c.prima;
-      EXPECT_EQ(campi(), attesi) << c.prima;
-      EXPECT_TRUE(st.nquadri == 1 && st.ntriangoli == 0 && st.nquadri2 == 3);
-    }
-  }
-  // A field table too small for the cuts ends the run; campi2.tmp gets no half record.
-  nuovo(Engine::fast, Capacities{.campi = 1});
-  disco.scrivi("progra/campi.tmp", record("0 0;600 0;650 100;100 100"));
-  disco.scrivi("progra/campi2.tmp", "");
-  st.nquadri = 1;
-  st.ntriangoli = 0;
-  EXPECT_THROW(squadra(job, st), RunEnd);
-  EXPECT_EQ(tmp2(), "");
-}
-
 TEST_F(FieldStage, FinalPassSplitsObtuseTrianglesAndDropsSlivers) {
   // 131 and 120.5 degrees at the third corner: split at the division point nearest to
   // it; 119.5 and 90 degrees: only rotated to start on the longest side. With passo 50

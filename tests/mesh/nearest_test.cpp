@@ -11,36 +11,6 @@
 namespace gencampi {
 namespace {
 
-std::vector<int> classifica(Store& s, int centro, int Npunti) {
-  Table<int> vicini(Npunti);
-  for (int r = 1; r <= Npunti; ++r) vicini[r] = 99;  // every entry must be written
-  sorta(s, centro, Npunti, vicini);
-  return std::vector<int>(vicini.data() + 1, vicini.data() + Npunti + 1);
-}
-
-TEST(NearestNode, TiesGoToTheLowerNumberAndFarNodesAreNeverFound) {
-  // Around node 3: nodes 1, 2 and 4 at distance 5, node 5 farther, node 6 at a squared
-  // distance just above 1e11, node 7 just below it.
-  Store s(Capacities{});
-  for (auto [x, y] : {std::pair{3, 4}, {0, 5}, {0, 0}, {-5, 0}, {6, 6}, {316228, 0}, {0, 316227}})
-    aggiungi_nodo(s, x, y);
-  for (auto [inizio, fine, atteso] :
-       {std::array{1, 5, 1}, {2, 5, 2}, {4, 5, 4}, {3, 3, -7}, {6, 6, -7}, {6, 7, 7}}) {
-    int vicino = -7;  // left alone when nothing qualifies
-    trova_vicino(s, 3, inizio, fine, vicino);
-    EXPECT_EQ(vicino, atteso) << inizio << ".." << fine;
-  }
-  // Rankings cover the numbers 1..Npunti, nearest first, then zeros, and give back the
-  // X coordinates they move away; from node 6 only nodes 5 and 1 lie within 1e11.
-  EXPECT_EQ(classifica(s, 3, 5), (std::vector{1, 2, 4, 5, 0}));
-  EXPECT_EQ(classifica(s, 1, 3), (std::vector{2, 3, 0}));
-  EXPECT_EQ(classifica(s, 6, 7), (std::vector{5, 1, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(classifica(s, 1, 1), (std::vector{0}));
-  EXPECT_TRUE(s.xnodo[6] == 316228 && s.xnodo[1] == 3 && s.xnodo[5] == 6);
-  s.xnodo[++s.nnodi] = 0, s.ynodo[s.nnodi] = 0;  // node 3's very place, another number
-  EXPECT_EQ(classifica(s, 3, 8)[0], 8);
-}
-
 TEST(NearestNode, DivisionPointAndEndPointRuleOnBothEngines) {
   // Side 1-2 is 4 steps of 100: candidates at X = 0, 100, 200, 300 (never 400). The
   // point counts as an end when its distance from the start is below a third of its
