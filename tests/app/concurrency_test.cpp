@@ -11,7 +11,12 @@
 namespace gencampi::test {
 namespace {
 
+// The runs are started and killed through the POSIX shell; on Windows the runs started
+// together are tested with the system's own process calls (tests/windows).
 TEST(Concurrency, RunsStartedTogetherGiveTheResultOfOne) {
+#ifdef _WIN32
+  GTEST_SKIP() << "started through the POSIX shell; tests/windows starts them on Windows";
+#else
   JobTree t("insieme");
   // The villetta example: slanted edges and a hexagonal opening, long enough for two
   // runs to overlap.
@@ -42,18 +47,21 @@ TEST(Concurrency, RunsStartedTogetherGiveTheResultOfOne) {
     }
     EXPECT_EQ(t.istantanea(), singola) << "coppia " << coppia;
   }
+#endif
 }
 
 // A run killed at any moment leaves each result file with the previous run's whole
 // content or its own, never empty or cut; and the record of a killed run has no end.
 TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
+#ifdef _WIN32
+  GTEST_SKIP() << "killed at a set moment by the POSIX shell's timeout";
+#else
   const fs::path esempi = fs::path(GENCAMPI_SOURCE_DIR) / "examples";
   JobTree t("ucciso");
   auto risultati = [&t] {
     std::map<std::string, std::string> m;
     for (const auto& [nome, testo] : t.istantanea())
-      if (nome.find("campi.txt") != std::string::npos || nome.find(".dis") != std::string::npos)
-        m[nome] = testo;
+      if (nome.ends_with("campi.txt") || nome.ends_with(".dis")) m[nome] = testo;
     return m;
   };
   scrivi(t.ini(), leggi(esempi / "villetta" / "impostazioni" / "tirnel.ini"));
@@ -73,7 +81,8 @@ TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
     const int st = std::system(cmd.c_str());
     for (const auto& [nome, testo] : risultati()) {
       const auto v = vecchi.find(nome), n = nuovi.find(nome);
-      EXPECT_TRUE((v != vecchi.end() && v->second == testo) || n->second == testo)
+      EXPECT_TRUE((v != vecchi.end() && v->second == testo) ||
+                  (n != nuovi.end() && n->second == testo))
           << nome << " after a kill at " << ms << " ms";
     }
     const std::optional<RunRecord> r = leggi_registro((t.progra() / "gencampi.run").string());
@@ -97,6 +106,7 @@ TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
     for (const auto& e : fs::recursive_directory_iterator(t.radice))
       EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
   }
+#endif
 }
 
 }  // namespace
