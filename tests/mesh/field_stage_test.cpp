@@ -181,33 +181,6 @@ TEST_F(FieldStage, ScratchFilesAreReadBackAndAssembledLineByLine) {
             " 50 \r\n 1 \r\n3\r\n300  100 \r\n0  0 \r\n300  0 \r\n");
 }
 
-// On this mesh the pairing steps merge 35, 18, 4, 3 and 2 pairs: the stage runs four
-// cycles and leaves the fifth step's quadrilaterals to the final pass, unsquared.
-TEST(FieldStageCycles, FourCyclesThenTheFinalPass) {
-  auto campi_txt = [](int cicli) {
-    test::JobOnDisk d;
-    griglia_triangoli(d.job, 11, 7, 5, 20);
-    FieldStageState st;
-    for (int c = 1; c <= cicli; ++c) {
-      accoppia(d.job, st);
-      EXPECT_GT(st.nquadri, 0);
-      squadra(d.job, st);
-    }
-    st.passata_finale = true;
-    if (cicli < 0) {
-      fase_campi(d.job, 1);
-    } else {
-      accoppia(d.job, st);
-      assembla_campi(d.job, st);
-    }
-    return d.leggi("progra/campi.txt");
-  };
-  const std::string fase = campi_txt(-1);
-  EXPECT_EQ(fase, campi_txt(4));
-  EXPECT_NE(fase, campi_txt(3));
-  EXPECT_NE(fase, campi_txt(5));
-}
-
 TEST(FastFieldStage, SameFilesAndStoreAsTheReferenceOnGeneratedMeshes) {
   const double passi[] = {60, 30, 45, 100, 300};
   for (unsigned seme = 1; seme <= 20; ++seme) {
