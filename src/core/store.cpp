@@ -4,6 +4,15 @@
 
 namespace gencampi {
 
+void azzera(Store& s) {
+  s.nlati = 0;
+  s.nnodi = 0;
+  s.xmin = 0;
+  s.ymin = 0;
+  s.xmax = 5000;
+  s.ymax = 5000;
+}
+
 int nuovo_nodo(Store& s, double x, double y) {
   if (s.nnodi + 1 > s.xnodo.capacity()) throw fine_capacita();
   ++s.nnodi;

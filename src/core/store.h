@@ -6,6 +6,9 @@
 
 namespace gencampi {
 
+// An empty store with the drawing area's size before any floor is read.
+void azzera(Store& s);
+
 // Index of the node at (x, y): the lowest-numbered node within 1e-6 in both X and Y,
 // or a new node.
 int aggiungi_nodo(Store& s, double x, double y);

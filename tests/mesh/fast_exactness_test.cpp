@@ -19,6 +19,7 @@
 #include "core/store.h"
 #include "floor/placement.h"
 #include "mesh/triangulation.h"
+#include "support/floor_generator.h"
 
 namespace gencampi {
 namespace {
@@ -28,26 +29,6 @@ constexpr int ripetizioni = 100;
 #else
 constexpr int ripetizioni = 1;
 #endif
-
-// A generator of its own, so that a seed gives the same floor with every library.
-class Caso {
- public:
-  explicit Caso(std::uint64_t seme) : x_(seme * 0x9E3779B97F4A7C15ULL + 7) {}
-  std::uint64_t prossimo() {
-    std::uint64_t z = (x_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  double tra(double a, double b) {
-    return a + (b - a) * (static_cast<double>(prossimo() >> 11) * 0x1.0p-53);
-  }
-  int intero(int a, int b) { return a + static_cast<int>(prossimo() % (b - a + 1)); }
-  bool moneta(double p) { return tra(0, 1) < p; }
-
- private:
-  std::uint64_t x_;
-};
 
 // Where a floor lies: its size and its distance from the origin. The sizes run from
 // where the absolute tolerances swallow whole triangles to past the search limit of
@@ -97,7 +78,7 @@ Esito triangola_con(Job job, Engine engine) {
 // edges whose ends differ in height by less than, exactly or just more than 1e-9, with
 // nodes level with either end; and a few sides of the floor among them.
 Job nodi_agli_angoli(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
-  Caso caso(seme);
+  SeededRandom caso(seme, 7);
   Job job(cap);
   Store& s = job.store;
   auto X = [&](double u) { return sc.origine + sc.lato * u; };
@@ -160,7 +141,7 @@ Job nodi_agli_angoli(std::uint64_t seme, const Scala& sc, const Capacities& cap)
 // A slab with a slanted outline, a hole and a slanted wall, given its nodes by the node
 // placement: the feet of perpendiculars onto slanted sides land a rounding off them.
 Job piano_obliquo(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
-  Caso caso(seme);
+  SeededRandom caso(seme, 7);
   Job job(cap);
   job.engine = Engine::reference;
   Store& s = job.store;
@@ -205,7 +186,7 @@ Job piano_obliquo(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
 // upright side comes out of (y - y1) / dy * dy + y1 and so often lands a rounding off the
 // level of the node it was dropped from, beside other nodes on that level.
 Job piano_squadrato(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
-  Caso caso(seme);
+  SeededRandom caso(seme, 7);
   Job job(cap);
   job.engine = Engine::reference;
   Store& s = job.store;
@@ -270,31 +251,25 @@ void confronta(const Job& job, const std::string& nome) {
   EXPECT_EQ(triangola_con(ridotto, Engine::fast), pieno) << nome << " at " << ridotto.cap.lati;
 }
 
+// Every floor at every scale, `volte` seeds of each.
+template <class Genera>
+void ogni_scala(int volte, Genera genera, const std::string& nome) {
+  for (int r = 0; r < volte * ripetizioni; ++r)
+    for (std::size_t k = 0; k < std::size(scale); ++k) {
+      const std::uint64_t seme = 1000 * static_cast<std::uint64_t>(r) + k;
+      confronta(genera(seme, scale[k], Capacities{.lati = 2500, .campi = scale[k].campi}),
+                nome + " " + std::to_string(seme));
+    }
+}
+
 TEST(FastExactness, NodesAtTheTolerances) {
-  for (int r = 0; r < 12 * ripetizioni; ++r)
-    for (std::size_t k = 0; k < std::size(scale); ++k) {
-      const std::uint64_t seme = 1000 * static_cast<std::uint64_t>(r) + k;
-      confronta(nodi_agli_angoli(seme, scale[k], {.lati = 2500, .campi = scale[k].campi}),
-                "nodes " + std::to_string(seme));
-    }
+  ogni_scala(12, nodi_agli_angoli, "nodes");
 }
-
 TEST(FastExactness, SquareSlabs) {
-  for (int r = 0; r < 6 * ripetizioni; ++r)
-    for (std::size_t k = 0; k < std::size(scale); ++k) {
-      const std::uint64_t seme = 1000 * static_cast<std::uint64_t>(r) + k;
-      confronta(piano_squadrato(seme, scale[k], {.lati = 2500, .campi = scale[k].campi}),
-                "square slab " + std::to_string(seme));
-    }
+  ogni_scala(6, piano_squadrato, "square slab");
 }
-
 TEST(FastExactness, SlantedSlabs) {
-  for (int r = 0; r < 4 * ripetizioni; ++r)
-    for (std::size_t k = 0; k < std::size(scale); ++k) {
-      const std::uint64_t seme = 1000 * static_cast<std::uint64_t>(r) + k;
-      confronta(piano_obliquo(seme, scale[k], {.lati = 2500, .campi = scale[k].campi}),
-                "slab " + std::to_string(seme));
-    }
+  ogni_scala(4, piano_obliquo, "slab");
 }
 
 }  // namespace

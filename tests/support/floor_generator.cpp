@@ -12,26 +12,6 @@ namespace gencampi {
 
 namespace {
 
-// A small generator of its own, so that a seed gives the same floor with every
-// standard library.
-class Caso {
- public:
-  explicit Caso(std::uint64_t seme) : x_(seme * 0x9E3779B97F4A7C15ULL + 1) {}
-  std::uint64_t prossimo() {
-    std::uint64_t z = (x_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // Uniform in [a, b).
-  double tra(double a, double b) {
-    return a + (b - a) * (static_cast<double>(prossimo() >> 11) * 0x1.0p-53);
-  }
-
- private:
-  std::uint64_t x_;
-};
-
 struct Rettangolo {
   double x0, y0, x1, y1;
   bool tocca(const Rettangolo& o, double margine) const {
@@ -52,14 +32,9 @@ void genera_piano(Job& job, const ParametriPiano& p) {
   Store& st = job.store;
   Floor& fl = job.floor;
   Settings& set = job.settings;
-  Caso caso(p.seme);
+  SeededRandom caso(p.seme);
 
-  st.nnodi = 0;
-  st.nlati = 0;
-  st.xmin = 0;
-  st.ymin = 0;
-  st.xmax = 5000;
-  st.ymax = 5000;
+  azzera(st);
   fl.passo = p.passo;
   set.distanza_min = p.distanza_min;
   if (fl.passo < 0 && set.distanza_min < 1) set.distanza_min = 1;

@@ -11,6 +11,30 @@
 
 namespace gencampi {
 
+// A small generator of its own, so that a seed gives the same floor with every
+// standard library. `scarto` keeps the sequences of different generators apart.
+class SeededRandom {
+ public:
+  explicit SeededRandom(std::uint64_t seme, std::uint64_t scarto = 1)
+      : x_(seme * 0x9E3779B97F4A7C15ULL + scarto) {}
+  std::uint64_t prossimo() {
+    std::uint64_t z = (x_ += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  // Uniform in [a, b).
+  double tra(double a, double b) {
+    return a + (b - a) * (static_cast<double>(prossimo() >> 11) * 0x1.0p-53);
+  }
+  // Uniform in a..b.
+  int intero(int a, int b) { return a + static_cast<int>(prossimo() % (b - a + 1)); }
+  bool moneta(double p) { return tra(0, 1) < p; }
+
+ private:
+  std::uint64_t x_;
+};
+
 struct ParametriPiano {
   std::uint64_t seme = 1;
   double larghezza = 2000;  // outer size, in floor units
