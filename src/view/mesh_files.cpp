@@ -19,15 +19,33 @@ constexpr double conteggio_massimo = 1e6;
 // Coordinates come from the floor file, which the mesher limits to this magnitude.
 constexpr double valore_massimo = 1e8;
 
+// Reads the mesher's files item by item, as the mesher does, but a line at a time, so
+// that a message can name the line where a file contradicts itself.
 class ResultReader {
  public:
-  ResultReader(const std::string& text, const std::string& path) : in_(text), path_(path) {}
+  ResultReader(const std::string& text, const std::string& path) : path_(path) {
+    // Line ends are CR LF or a bare LF, as for every file of the job.
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t lf = text.find('\n', start);
+      std::size_t end = lf == std::string::npos ? text.size() : lf;
+      std::size_t cut =
+          (lf != std::string::npos && end > start && text[end - 1] == '\r') ? end - 1 : end;
+      lines_.push_back(text.substr(start, cut - start));
+      start = lf == std::string::npos ? text.size() : lf + 1;
+    }
+  }
 
   // The next number, or nullopt when nothing but blanks and line ends is left.
   std::optional<double> maybe_number(const char* what) {
-    std::optional<std::string> s = in_.numero();
-    if (!s) return std::nullopt;
-    return value(*s, what);
+    for (;;) {
+      if (in_) {
+        std::optional<std::string> s = in_->numero();
+        if (s) return value(*s, what);
+      }
+      if (next_ >= lines_.size()) return std::nullopt;
+      in_.emplace(lines_[next_++]);
+    }
   }
 
   double number(const char* what) {
@@ -50,12 +68,24 @@ class ResultReader {
     return {x, y};
   }
 
+  // Skips a whole line that holds no item the viewer needs.
   void line() {
-    if (!in_.riga()) fail("the file is empty");
+    if (next_ >= lines_.size()) fail("the file is empty");
+    in_.reset();
+    ++next_;
   }
+
+  // The line of the item read last, from 1.
+  std::size_t line_number() const { return next_; }
 
   [[noreturn]] void fail(const std::string& why) const {
     throw ViewError("read error in " + path_ + ": " + why);
+  }
+
+  // For what contradicts the file itself, which the line locates.
+  [[noreturn]] void fail_here(const std::string& why) const {
+    throw ViewError("read error in " + path_ + ", line " + std::to_string(line_number()) + ": " +
+                    why);
   }
 
  private:
@@ -66,7 +96,9 @@ class ResultReader {
     return *v;
   }
 
-  Reader in_;
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;  // the line after the one being read
+  std::optional<Reader> in_;
   std::string path_;
 };
 
@@ -127,10 +159,12 @@ void parse_fields(const std::string& text, const std::string& path, Mesh& mesh) 
   ResultReader r(text, path);
   r.line();  // the mesh step
   int n = r.count("the field count");
+  const std::size_t count_line = r.line_number();
   VertexTable vertices(mesh.vertices);
   for (int f = 0; f < n; ++f) {
     // The field count is written before the records are copied and never corrected,
-    // so a scratch file the mesher could not open leaves fewer records than announced.
+    // so a scratch file the mesher could not open leaves fewer whole records than
+    // announced: that is the mesher's own result, shown with a warning.
     std::optional<double> kv = r.maybe_number("a field's corner count");
     if (!kv) {
       mesh.warnings.push_back(path + " announces " + std::to_string(n) + " fields but holds " +
@@ -138,17 +172,23 @@ void parse_fields(const std::string& text, const std::string& path, Mesh& mesh) 
       return;
     }
     int k = r.as_count(*kv, "a field's corner count");
-    // Any count other than 4 is a triangle, as in the mesher's drawing of the fields.
-    int corners = (k == 4) ? 4 : 3;
+    // The mesher writes only triangles and quadrilaterals; any other count is a file
+    // that was not written by it, and reading on would misplace every later corner.
+    if (k != 3 && k != 4)
+      r.fail_here("field " + std::to_string(f + 1) + " has " + std::to_string(k) +
+                  " corners, not 3 or 4");
     Field& field = mesh.fields.emplace_back();
-    for (int i = 0; i < corners; ++i)
-      field.corners.push_back(vertices.add(r.point("a field corner")));
+    for (int i = 0; i < k; ++i) field.corners.push_back(vertices.add(r.point("a field corner")));
   }
+  if (r.maybe_number("a field's corner count"))
+    r.fail_here("more records than the " + std::to_string(n) + " fields announced on line " +
+                std::to_string(count_line));
 }
 
 void parse_triangles(const std::string& text, const std::string& path, Mesh& mesh) {
   ResultReader r(text, path);
   int n = r.count("the triangle count");
+  const std::size_t count_line = r.line_number();
   const int nnodi = static_cast<int>(mesh.nodes.size());
   mesh.vertices = mesh.nodes;
   for (int t = 0; t < n; ++t) {
@@ -161,6 +201,10 @@ void parse_triangles(const std::string& text, const std::string& path, Mesh& mes
       field.corners.push_back(k - 1);
     }
   }
+  // The mesher writes the count and then exactly that many triangles.
+  if (r.maybe_number("a triangle's node"))
+    r.fail_here("more records than the " + std::to_string(n) + " triangles announced on line " +
+                std::to_string(count_line));
 }
 
 Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid) {

@@ -99,6 +99,31 @@ std::string shortest(double v) {
   return std::string(buf, res.ptr);
 }
 
+std::string printable(const std::string& s) {
+  static const char hex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(s.size());
+  auto code = [&out](unsigned char ch) {
+    out += "\\x";
+    out += hex[ch >> 4];
+    out += hex[ch & 15];
+  };
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto ch = static_cast<unsigned char>(s[i]);
+    const auto next = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+    if (ch < 0x20 || ch == 0x7f) {
+      code(ch);
+    } else if (ch == 0xc2 && next >= 0x80 && next <= 0x9f) {
+      code(ch);
+      code(next);
+      ++i;
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  return out;
+}
+
 std::string how_many(long n, const std::string& one, const std::string& many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -164,6 +189,7 @@ Report make_report(const std::string& job, const Outline& outline, const Mesh& m
       keep(r.worst_corner, {number, dev, at}, true);
     }
   }
+  r.fields = field_rows(mesh);
   if (corners > 0) r.mean_deviation = deviations / static_cast<double>(corners);
 
   if (!outline.stopped.empty())
@@ -188,7 +214,7 @@ std::string format_table(const Report& r) {
   };
   auto regions = [](int n) { return "  " + std::to_string(n) + (n == 1 ? " region" : " regions"); };
 
-  s += "job " + r.job +
+  s += "job " + printable(r.job) +
        (r.rigid ? "  (rigid floor: triangles of triang.txt)\n" : "  (fields of campi.txt)\n");
   s += "\n";
   line("nodes placed", std::to_string(r.nodes));
@@ -212,7 +238,7 @@ std::string format_table(const Report& r) {
   line("largest field (area)", table_mark(r.largest, 2));
   line("shortest side", table_mark(r.shortest_side, 3));
   s += "\n";
-  for (const std::string& w : r.warnings) s += "warning: " + w + "\n";
+  for (const std::string& w : r.warnings) s += "warning: " + printable(w) + "\n";
   s += r.within_tolerance ? "result: coverage within tolerance\n"
                           : "result: GAPS OR OVERLAPS ABOVE TOLERANCE\n";
   return s;
@@ -244,6 +270,7 @@ std::string format_json(const Report& r) {
   s += "  \"smallest_field\": " + json_mark(r.smallest, "area") + ",\n";
   s += "  \"largest_field\": " + json_mark(r.largest, "area") + ",\n";
   s += "  \"shortest_side\": " + json_mark(r.shortest_side, "length") + ",\n";
+  s += "  \"fields\": " + fields_json(r.fields) + ",\n";
   s += "  \"warnings\": [";
   for (std::size_t i = 0; i < r.warnings.size(); ++i)
     s += (i ? ", " : "") + json_string(r.warnings[i]);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "view/coverage.h"
+#include "view/field_table.h"
 #include "view/model.h"
 
 namespace gencampi::view {
@@ -43,6 +44,7 @@ struct Report {
   std::optional<double> mean_deviation;
   std::optional<FieldMark> worst_corner;
   std::optional<FieldMark> smallest, largest, shortest_side;
+  std::vector<FieldRow> fields;
   std::vector<std::string> warnings;
 };
 
@@ -59,6 +61,11 @@ std::string format_json(const Report& r);
 
 // "1 triangle", "3 triangles".
 std::string how_many(long n, const std::string& one, const std::string& many);
+
+// Text from the job's files as it may be shown on a terminal or in a report: control
+// characters (C0, DEL and the C1 range written in UTF-8) become \xHH, so that a broken
+// or hostile file cannot move the cursor, clear the screen or retitle the window.
+std::string printable(const std::string& s);
 
 // The shortest text that reads back as the same double ("0.1", "2400000", "1e-05").
 std::string shortest(double v);

@@ -1,7 +1,9 @@
 #include "view/viewer.h"
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
@@ -11,6 +13,7 @@
 #include "core/platform.h"
 #include "core/textfile.h"
 #include "view/coverage.h"
+#include "view/field_table.h"
 #include "view/floor_file.h"
 #include "view/mesh_export.h"
 #include "view/mesh_files.h"
@@ -49,8 +52,73 @@ bool absolute(const std::string& p) {
   return !p.empty() && p[0] == '/';
 }
 
-void write_file(const std::string& path, const std::string& text) {
-  if (!scrivi_tutto(path, text)) throw ViewError("cannot write " + path);
+// One file the run is asked to write: the option that named it, its path, its text.
+struct Output {
+  std::string option, path, text;
+};
+
+// Where a path leads, for comparing it with the job's files: letter case resolved as the
+// mesher finds its files, links and "." or ".." followed, then all of it in lower case,
+// since two names that differ only in case may still reach the same job file.
+std::string destination(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path p = fs::absolute(risolvi(path), ec);
+  fs::path c = fs::weakly_canonical(p, ec);
+  std::string s = (ec ? p.lexically_normal() : c).generic_string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return s;
+}
+
+// An output may not take the place of anything the job is made of: the floor file, the
+// results, the mesher's scratch files, its run record and lock, the settings, or the
+// folders that hold them. Two outputs may not name one file either: the second would
+// silently replace the first.
+void check_outputs(const Options& o, const Places& p, const std::vector<Output>& outputs) {
+  const std::string root = o.root.empty() ? p.progra + "/.." : o.root;
+  const std::string impostazioni = root + "/impostazioni";
+  const std::vector<std::string> folders = {root, impostazioni, p.progra, p.job};
+  std::vector<std::string> files;
+  for (const char* n : {"impalcato.txt", "campi.txt", "campi.tmp", "campi2.tmp", "gencampi.run",
+                        "gencampi.lock", "tramaforo.exe"})
+    files.push_back(p.progra + "/" + n);
+  for (const char* n : {"punti.dis", "campi.dis", "triang.txt"}) files.push_back(p.job + "/" + n);
+  const std::string settings = destination(impostazioni);
+
+  std::vector<std::string> taken;
+  for (const Output& out : outputs) {
+    const std::string d = destination(out.path);
+    auto refuse = [&](const std::string& what) {
+      throw ViewError(out.option + " " + out.path + ": " + what + "; choose another name");
+    };
+    for (const std::string& f : folders)
+      if (d == destination(f)) refuse("this is the job's folder " + f);
+    for (const std::string& f : files)
+      if (d == destination(f)) refuse("this is the job's file " + f);
+    if (d.size() > settings.size() && d.compare(0, settings.size(), settings) == 0 &&
+        d.find('/', settings.size() + 1) == std::string::npos && d[settings.size()] == '/')
+      refuse("the job's settings folder " + impostazioni + " holds it");
+    for (const std::string& t : taken)
+      if (d == t) refuse("another output names the same file");
+    taken.push_back(d);
+  }
+}
+
+// Writes every output or none: each is checked first, and when one still fails, the
+// files this run created are removed again, so that no run leaves half its results.
+void write_outputs(const std::vector<Output>& outputs) {
+  for (const Output& out : outputs)
+    if (!scrivibile(out.path)) throw ViewError("cannot write " + out.path);
+  std::vector<std::string> created;
+  for (const Output& out : outputs) {
+    const bool existed = esiste(out.path);
+    if (!scrivi_tutto(out.path, out.text)) {
+      for (const std::string& c : created) elimina(c);
+      throw ViewError("cannot write " + out.path);
+    }
+    if (!existed) created.push_back(out.path);
+  }
 }
 
 }  // namespace
@@ -63,7 +131,9 @@ std::string usage() {
          "  --job DIR        the job directory (punti.dis, triang.txt)\n"
          "  --svg FILE       draw the slab, fields and nodes into FILE\n"
          "  --export FILE    write the fields as a mesh: FILE.msh (Gmsh 2.2 ASCII)\n"
-         "                   or FILE.vtk (legacy VTK)\n"
+         "                   or FILE.vtk (legacy VTK); may be given several times\n"
+         "  --fields FILE    write one CSV row per field: corners, area, corner angles,\n"
+         "                   shortest and longest side, aspect ratio\n"
          "  --json           print the report as JSON instead of a table\n"
          "  --tolerance PCT  gap, overlap and off-slab area accepted, in percent of the\n"
          "                   slab area (default 0.01)\n"
@@ -104,9 +174,11 @@ Options parse_options(const std::vector<std::string>& args) {
     } else if (a == "--svg") {
       o.svg = value();
     } else if (a == "--export") {
-      o.export_path = value();
-      if (!format_for(o.export_path))
+      o.exports.push_back(value());
+      if (!format_for(o.exports.back()))
         throw ViewError("--export: the file name must end in .msh or .vtk");
+    } else if (a == "--fields") {
+      o.fields = value();
     } else if (a == "--tolerance") {
       std::string t = value();
       std::optional<double> v = letterale(t);
@@ -150,7 +222,7 @@ int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ost
   try {
     o = parse_options(args);
   } catch (const ViewError& e) {
-    err << "gencampi-view: " << e.what() << "\n" << usage();
+    err << "gencampi-view: " << printable(e.what()) << "\n" << usage();
     return esito_errore;
   }
   if (o.help) {
@@ -163,11 +235,19 @@ int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   try {
     Places places = locate(o);
+    {
+      std::vector<Output> named;
+      if (!o.svg.empty()) named.push_back({"--svg", o.svg, ""});
+      for (const std::string& e : o.exports) named.push_back({"--export", e, ""});
+      if (!o.fields.empty()) named.push_back({"--fields", o.fields, ""});
+      check_outputs(o, places, named);
+    }
     // A run in progress on the root holds its lock: the job is read once it is over.
     sistema::FileLock lettura;
     const std::string lock = places.progra + "/gencampi.lock";
     if (esiste(lock) && lettura.prendi(risolvi(lock), false) == sistema::FileLock::Outcome::busy) {
-      err << "gencampi-view: waiting for the run in progress in " << places.progra << "\n";
+      err << "gencampi-view: waiting for the run in progress in " << printable(places.progra)
+          << "\n";
       while (lettura.prendi(risolvi(lock), false) == sistema::FileLock::Outcome::busy)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -178,16 +258,21 @@ int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ost
     for (std::string& w : record_warnings(places.progra, places.job, outline.rigid()))
       report.warnings.push_back(std::move(w));
 
-    if (!o.svg.empty()) write_file(o.svg, draw_svg(outline, mesh, coverage, report, o.unit));
-    if (!o.export_path.empty()) {
-      MeshFormat f = *format_for(o.export_path);
-      write_file(o.export_path, f == MeshFormat::msh ? to_msh(mesh) : to_vtk(mesh, places.name));
-    }
-    for (const std::string& w : report.warnings) err << "gencampi-view: warning: " << w << "\n";
+    std::vector<Output> outputs;
+    if (!o.svg.empty())
+      outputs.push_back({"--svg", o.svg, draw_svg(outline, mesh, coverage, report, o.unit)});
+    for (const std::string& e : o.exports)
+      outputs.push_back(
+          {"--export", e,
+           *format_for(e) == MeshFormat::msh ? to_msh(mesh) : to_vtk(mesh, places.name)});
+    if (!o.fields.empty()) outputs.push_back({"--fields", o.fields, fields_csv(report.fields)});
+    write_outputs(outputs);
+    for (const std::string& w : report.warnings)
+      err << "gencampi-view: warning: " << printable(w) << "\n";
     out << (o.json ? format_json(report) : format_table(report));
     return report.within_tolerance ? esito_ok : esito_copertura;
   } catch (const std::exception& e) {
-    err << "gencampi-view: " << e.what() << "\n";
+    err << "gencampi-view: " << printable(e.what()) << "\n";
     return esito_errore;
   }
 }

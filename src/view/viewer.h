@@ -15,7 +15,9 @@ inline constexpr int esito_copertura = 3;  // gaps, overlaps or off-slab area ab
 
 struct Options {
   std::string root, progra, job;
-  std::string svg, export_path;
+  std::string svg;
+  std::vector<std::string> exports;  // every --export, in the order given
+  std::string fields;                // --fields: the per-field table as CSV
   bool json = false;
   double tolerance_percent = 0.01;
   std::string unit = "cm";

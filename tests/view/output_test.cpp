@@ -1,6 +1,7 @@
 // What the viewer writes: the picture and the mesh files.
 #include <gtest/gtest.h>
 
+#include "view/field_table.h"
 #include "view/mesh_export.h"
 #include "view/svg.h"
 #include "view_fixture.h"
@@ -51,6 +52,26 @@ TEST(ViewExport, GmshAndVtkLayouts) {
   EXPECT_EQ(to_vtk(Mesh{}, "x\ny"),
             "# vtk DataFile Version 3.0\ngencampi fields: x y\nASCII\n"
             "DATASET UNSTRUCTURED_GRID\nPOINTS 0 double\nCELLS 0 0\nCELL_TYPES 0\n");
+}
+
+// A clockwise unit square and a triangle folded flat onto one side: corners in file
+// order, a triangle's missing fourth column left empty, no aspect ratio for a side of 0.
+TEST(ViewExport, FieldTable) {
+  Mesh m;
+  m.vertices = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {1, 0}};
+  m.fields = {{{0, 1, 2, 3}}, {{3, 4, 2}}};
+  const std::vector<FieldRow> rows = field_rows(m);
+  EXPECT_EQ(fields_csv(rows),
+            "field,corners,x1,y1,x2,y2,x3,y3,x4,y4,area,angle1,angle2,angle3,angle4,"
+            "shortest_side,longest_side,aspect_ratio\n"
+            "1,4,0,0,0,1,1,1,1,0,1,90,90,90,90,1,1,1\n"
+            "2,3,1,0,1,0,1,1,,,0,0,0,0,,0,1,\n");
+  EXPECT_EQ(fields_json(rows),
+            "[\n    {\"field\": 1, \"corners\": [[0, 0], [0, 1], [1, 1], [1, 0]], \"area\": 1, "
+            "\"angles\": [90, 90, 90, 90], \"shortest_side\": 1, \"longest_side\": 1, "
+            "\"aspect_ratio\": 1},\n    {\"field\": 2, \"corners\": [[1, 0], [1, 0], [1, 1]], "
+            "\"area\": 0, \"angles\": [0, 0, 0], \"shortest_side\": 0, \"longest_side\": 1, "
+            "\"aspect_ratio\": null}\n  ]");
 }
 
 TEST(ViewSvg, DrawsEveryLayerYUpTheSameEveryTime) {

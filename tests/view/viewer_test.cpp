@@ -38,13 +38,16 @@ TEST(ViewCommand, ReadsTheJobAndLeavesItUntouched) {
   scrivi(t.impostazioni() / "lavoro", " job \r\n");
   const auto before = t.istantanea();
   const std::string svg = (out.radice / "a.svg").string(), msh = (out.radice / "a.MSH").string();
-  Outcome r =
-      view({"--root", t.radice.string(), "--svg", svg, "--export", msh, "--tolerance", "0"});
+  const std::string vtk1 = (out.radice / "a.vtk").string(), csv = (out.radice / "f.csv").string();
+  Outcome r = view({"--root", t.radice.string(), "--svg", svg, "--export", msh, "--export", vtk1,
+                    "--fields", csv, "--tolerance", "0"});
   EXPECT_EQ(r.status, esito_ok) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(r.out.starts_with("job job  (fields of campi.txt)\n")) << r.out;
   EXPECT_TRUE(well_formed(leggi(svg)));
   EXPECT_TRUE(has(leggi(msh), "$Elements\n5\n"));
+  EXPECT_TRUE(has(leggi(vtk1), "CELLS 5 23\n"));
+  EXPECT_TRUE(has(leggi(csv), "\n5,3,600,400,1000,600,600,600,,,40000,")) << leggi(csv);
   EXPECT_EQ(t.istantanea(), before);
 
   // The same job named by its two directories, in the wrong letter case.
@@ -53,6 +56,8 @@ TEST(ViewCommand, ReadsTheJobAndLeavesItUntouched) {
             (t.radice / "lavori/JOB/").string(), "--json", "--export=" + vtk});
   EXPECT_EQ(r.status, esito_ok) << r.err;
   EXPECT_TRUE(has(r.out, "\"job\": \"JOB\"")) << r.out;
+  EXPECT_TRUE(has(r.out, "\n    {\"field\": 5, \"corners\": [[600, 400], [1000, 600], [600, 600]]"))
+      << r.out;
   EXPECT_TRUE(has(leggi(vtk), "CELLS 5 23\n"));
   EXPECT_EQ(t.istantanea(), before);
 }
@@ -76,11 +81,16 @@ TEST(ViewCommand, RigidFloorAndTolerance) {
   EXPECT_EQ(view({"--root", root, "--tolerance", "49.9"}).status, esito_copertura);
   EXPECT_EQ(view({"--root", root, "--tolerance=50.1"}).status, esito_ok);
   // Triangles by node number: from 1 to the count of punti.dis.
-  for (const char* bad : {" 1 \n 0  2  3 \n", " 1 \n 1  2  5 \n", " 2 \n 1  2  4 \n"}) {
+  for (const char* bad : {" 1 \n 0  2  3 \n", " 1 \n 1  2  5 \n", " 2 \n 1  2  4 \n",
+                          " 1 \n 1  2  4 \n 2  3  4 \n"}) {
     scrivi(t.lavoro() / "triang.txt", crlf(bad));
     r = view({"--root", root});
-    EXPECT_TRUE(r.status == esito_errore && has(r.err, "/triang.txt: ")) << r.err;
+    EXPECT_TRUE(r.status == esito_errore && has(r.err, "/triang.txt")) << r.err;
   }
+  EXPECT_TRUE(has(r.err,
+                  "triang.txt, line 3: more records than the 1 triangles announced on "
+                  "line 1\n"))
+      << r.err;
 }
 
 TEST(ViewCommand, UsageAndReadErrorsGiveStatusOne) {
@@ -122,6 +132,44 @@ TEST(ViewCommand, UsageAndReadErrorsGiveStatusOne) {
   Outcome help = view({"--help"});
   EXPECT_EQ(help.status, esito_ok);
   EXPECT_TRUE(help.out.starts_with("usage: gencampi-view")) << help.out;
+}
+
+// No output may take the place of a job file or folder, however the name is spelt; a
+// run that cannot write everything writes nothing; bytes from a file are not echoed raw.
+TEST(ViewCommand, OutputsLeaveTheJobAlone) {
+  JobTree t, out("out");
+  lavoro_campi(t, square_fields());
+  const std::string root = t.radice.string(), o = out.radice.string();
+  fs::create_symlink(t.progra() / "campi.txt", out.radice / "link.svg");
+  const auto before = t.istantanea();
+  const std::vector<std::string> refused[] = {
+      {"--svg", root + "/PROGRA/Campi.TXT"},
+      {"--svg", root + "/progra/../progra/campi2.tmp"},
+      {"--svg", root + "/progra/gencampi.lock"},
+      {"--svg", t.lavoro().string() + "/PUNTI.dis"},
+      {"--svg", root + "/lavori/job/"},
+      {"--svg", root + "/impostazioni/nuovo.svg"},
+      {"--svg", o + "/link.svg"},
+      {"--fields", root + "/progra/impalcato.txt"},
+      {"--export", o + "/a.msh", "--export", o + "/A.MSH"},
+  };
+  for (const auto& args : refused) {
+    std::vector<std::string> a = {"--root", root};
+    a.insert(a.end(), args.begin(), args.end());
+    const Outcome r = view(a);
+    EXPECT_EQ(r.status, esito_errore) << args.at(1);
+    EXPECT_TRUE(has(r.err, "; choose another name\n")) << r.err;
+  }
+  EXPECT_EQ(t.istantanea(), before);
+  Outcome r = view({"--root", root, "--svg", o + "/a.svg", "--export", o + "/no/b.msh"});
+  EXPECT_EQ(r.err, "gencampi-view: cannot write " + o + "/no/b.msh\n");
+  EXPECT_FALSE(fs::exists(out.radice / "a.svg"));
+
+  scrivi(t.progra() / "campi.txt", crlf(" 100 \n 1 \n3\n0 0\n1 \x1b]0;x\x07\n"));
+  r = view({"--root", root});
+  EXPECT_TRUE(r.status == esito_errore && has(r.err, "\"\\x1b]0;x\\x07\" is not a number"))
+      << r.err;
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
 }
 
 // The bundled examples, with the files the mesher wrote for them as the stored jobs keep
