@@ -7,7 +7,7 @@
 #include "run/run.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = gencampi::argomenti_di_avvio(argc, argv);
   if (!args.empty() && (args[0] == "--help" || args[0] == "--version")) {
     if (args[0] == "--version") {
       std::puts("gencampi 0.1.0");

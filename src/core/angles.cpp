@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "core/platform.h"
 #include "core/store.h"
 
 namespace gencampi {
 
 double arccos(double x) {
   if (x >= 1) return 0;
-  return std::atan(-x / std::sqrt(1 - x * x)) + 2 * std::atan(1.0);
+  return sistema::arcotangente(-x / std::sqrt(1 - x * x)) + 2 * sistema::arcotangente(1.0);
 }
 
 double ang_xy(double xi, double yi, double xj, double yj, double xk, double yk) {

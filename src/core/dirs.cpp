@@ -36,6 +36,17 @@ std::string costruisci_comando(const std::vector<std::string>& args) {
   return trim(c);
 }
 
+std::string testo_argomenti(const std::string& riga) {
+  std::size_t i = 0;
+  bool tra_virgolette = false;
+  for (; i < riga.size(); ++i) {
+    if (riga[i] == '"') tra_virgolette = !tra_virgolette;
+    if (!tra_virgolette && (riga[i] == ' ' || riga[i] == '\t')) break;
+  }
+  while (i < riga.size() && (riga[i] == ' ' || riga[i] == '\t')) ++i;
+  return riga.substr(i);
+}
+
 std::string radice(const std::string& comando, const std::string& cwd) {
   if (comando.find("|diroot=") != std::string::npos) {
     // Field 1 of the "|"-separated command line: for a command line that begins with
@@ -63,10 +74,11 @@ std::string radice(const std::string& comando, const std::string& cwd) {
 }
 
 JobPlace cartella_lavoro(const std::string& dirroot) {
-  const std::string dirlav = prima_riga(dirroot + "/impostazioni/dirlav");
+  const std::string impostazioni = file_in(dirroot, "impostazioni");
+  const std::string dirlav = prima_riga(file_in(impostazioni, "dirlav"));
   JobPlace p;
-  p.lavoro = prima_riga(dirroot + "/impostazioni/lavoro");
-  p.dirlavoro = trim(dirlav) + "/" + trim(p.lavoro);
+  p.lavoro = prima_riga(file_in(impostazioni, "lavoro"));
+  p.dirlavoro = file_in(trim(dirlav), trim(p.lavoro));
   return p;
 }
 
@@ -74,7 +86,7 @@ Dirs trova_cartelle(const std::vector<std::string>& args, const std::string& cwd
   Dirs d;
   d.comando = costruisci_comando(args);
   d.dirroot = radice(d.comando, cwd);
-  d.dirprogra = d.dirroot + "/progra";
+  d.dirprogra = file_in(d.dirroot, "progra");
   JobPlace p = cartella_lavoro(d.dirroot);
   d.lavoro = std::move(p.lavoro);
   d.dirlavoro = std::move(p.dirlavoro);

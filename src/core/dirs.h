@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/platform.h"
+
 namespace gencampi {
 
 struct Dirs {
@@ -16,13 +18,18 @@ struct Dirs {
   std::string dirlavoro;  // drawing files and triang.txt
 };
 
-// File names are a directory string, a separator and the name.
+// File names are a directory string, the system's separator and the name.
 inline std::string file_in(const std::string& dir, const std::string& name) {
-  return dir + "/" + name;
+  return dir + sistema::separatore + name;
 }
 
 // comando: the arguments joined with single blanks, ASCII-lower-cased, then trimmed.
 std::string costruisci_comando(const std::vector<std::string>& args);
+
+// The argument text of a command line as Windows hands it over: what follows the
+// program's name and the blanks and tabs after it. The name ends at the first blank or
+// tab outside double quotes, as the system's own command line parser reads it.
+std::string testo_argomenti(const std::string& riga);
 
 // dirroot from comando ("|diroot=") or from the current directory.
 std::string radice(const std::string& comando, const std::string& cwd);

@@ -1,17 +1,26 @@
 #include "core/numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 namespace gencampi {
 
+// The numbers are formatted and parsed by the C++ library's exact conversions, never by
+// the C library: the C runtimes of the platforms the program runs on round some doubles
+// differently and spell infinities and NaNs differently, and the files must be the same
+// bytes wherever they are written.
 std::string formato(double v) {
   if (v == 0) v = 0;  // negative zero prints as 0
+  // The shortest general form with 15 significant digits, in capitals ("1.5E+16",
+  // "INF", "-NAN" for a NaN with its sign bit set).
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", v < 0 ? -v : v);
-  const char* cifre = buf;
-  if (cifre[0] == '0' && cifre[1] == '.') ++cifre;
+  const std::to_chars_result r =
+      std::to_chars(buf, buf + sizeof buf, v < 0 ? -v : v, std::chars_format::general, 15);
+  std::string cifre(buf, r.ptr);
+  for (char& c : cifre)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (cifre.size() > 1 && cifre[0] == '0' && cifre[1] == '.') cifre.erase(0, 1);
   std::string out(1, v < 0 ? '-' : ' ');
   out.append(cifre);
   out.push_back(' ');
@@ -61,9 +70,47 @@ std::size_t prefisso_numero(std::string_view s) {
   return i;
 }
 
+// Whether a literal out of the range of a double is too large for it rather than too
+// small: its leading nonzero digit stands at a non-negative power of ten. An overflow
+// needs a power of ten above 300 and an underflow one below -300, so this tells them
+// apart.
+bool troppo_grande(std::string_view lit) {
+  long long e10 = 0, decimali = 0;
+  bool visto = false, punto = false;
+  std::size_t i = 0;
+  for (; i < lit.size() && lit[i] != 'E' && lit[i] != 'e'; ++i) {
+    if (lit[i] == '.') {
+      punto = true;
+      continue;
+    }
+    if (punto) ++decimali;
+    if (!visto && lit[i] != '0') {
+      visto = true;
+      e10 = punto ? -decimali : 0;
+    } else if (visto && !punto) {
+      ++e10;
+    }
+  }
+  long long esponente = 0;
+  bool negativo = false;
+  if (i < lit.size()) {
+    ++i;
+    if (i < lit.size() && (lit[i] == '+' || lit[i] == '-')) negativo = lit[i++] == '-';
+    for (; i < lit.size(); ++i)
+      if (esponente < 1000000000) esponente = esponente * 10 + (lit[i] - '0');
+  }
+  return e10 + (negativo ? -esponente : esponente) >= 0;
+}
+
 double converti(std::string_view lit) {
-  std::string t(lit);
-  return std::strtod(t.c_str(), nullptr);
+  const bool meno = !lit.empty() && lit[0] == '-';
+  if (!lit.empty() && (lit[0] == '+' || lit[0] == '-')) lit.remove_prefix(1);
+  double v = 0;
+  const std::from_chars_result r = std::from_chars(lit.data(), lit.data() + lit.size(), v);
+  // Out of range: infinity when too large, zero when too small, as the correctly rounded
+  // conversion gives.
+  if (r.ec == std::errc::result_out_of_range) v = troppo_grande(lit) ? HUGE_VAL : 0.0;
+  return meno ? -v : v;
 }
 
 }  // namespace

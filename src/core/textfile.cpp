@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/dirs.h"
 #include "core/numbers.h"
 #include "core/platform.h"
 
@@ -49,7 +50,8 @@ std::optional<std::string> cerca_voce(const std::string& dir, const std::string&
 }  // namespace
 
 std::string risolvi(const std::string& path) {
-  if (path.empty() || esiste_esatto(path)) return path;
+  // Where the file system ignores case itself, it finds the file as the name is given.
+  if (sistema::nomi_senza_maiuscole || path.empty() || esiste_esatto(path)) return path;
   std::vector<std::string> parti;
   std::size_t i = 0;
   while (i <= path.size()) {
@@ -111,7 +113,7 @@ bool scrivi_tutto(const std::string& path, const std::string& contenuto) {
       return false;
     }
   }
-  if (std::rename(tmp.c_str(), p.c_str()) != 0) {
+  if (!sistema::sostituisci(tmp, p)) {
     std::remove(tmp.c_str());
     return false;
   }
@@ -166,7 +168,7 @@ void elimina_temporanei(const std::string& dir) {
     const std::size_t i = n.rfind(segno);
     if (i == std::string::npos || i + segno.size() == n.size()) continue;
     if (n.find_first_not_of("0123456789", i + segno.size()) != std::string::npos) continue;
-    std::remove((risolvi(dir) + "/" + n).c_str());
+    std::remove(file_in(risolvi(dir), n).c_str());
   }
 }
 

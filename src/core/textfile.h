@@ -4,7 +4,8 @@
 //
 // The platform the format comes from ignores letter case in file names, so every path
 // is resolved component by component ignoring ASCII case when it does not exist as
-// given; a file that exists in no case is created under the name as given.
+// given; a file that exists in no case is created under the name as given. On Windows
+// the file system does this itself.
 #pragma once
 
 #include <cstddef>

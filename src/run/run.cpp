@@ -6,6 +6,7 @@
 
 #include "core/numbers.h"
 #include "core/platform.h"
+#include "core/store.h"
 #include "core/textfile.h"
 #include "floor/drawing.h"
 #include "floor/placement.h"
@@ -19,16 +20,6 @@ namespace gencampi {
 
 namespace {
 
-// The view of an empty store: the drawing area's size before any floor is read.
-void azzera_geometria(Store& s) {
-  s.nlati = 0;
-  s.nnodi = 0;
-  s.xmin = 0;
-  s.ymin = 0;
-  s.xmax = 5000;
-  s.ymax = 5000;
-}
-
 // A rigid floor is a different job for the person waiting: the window says so.
 void mostra_piano_rigido(const Floor& fl, Console& ui) {
   ui.form1.caption = "COSTRUZIONE PIANO RIGIDO";
@@ -41,18 +32,6 @@ Progress conta_lati(Console& ui) {
     ui.form1.label2 = std::to_string(nlati);
     eventi(ui);
   };
-}
-
-std::vector<std::string> parole(const std::string& s) {
-  std::vector<std::string> out;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    std::size_t j = s.find(' ', i);
-    if (j == std::string::npos) j = s.size();
-    if (j > i) out.push_back(s.substr(i, j - i));
-    i = j + 1;
-  }
-  return out;
 }
 
 // One run at a time on a root: two runs of one job would share the field files in the
@@ -124,6 +103,15 @@ std::string cartella_di_avvio() {
   return sistema::cartella_corrente();
 }
 
+std::vector<std::string> argomenti_di_avvio(int argc, char** argv) {
+  if (std::optional<std::string> riga = sistema::riga_di_comando()) {
+    std::string testo = testo_argomenti(*riga);
+    if (testo.empty()) return {};
+    return {testo};
+  }
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 void form_load(Run& run, const std::vector<std::string>& args, const std::string& cwd) {
   Job& job = run.job;
   Console& ui = run.ui;
@@ -133,7 +121,7 @@ void form_load(Run& run, const std::vector<std::string>& args, const std::string
   apri_registro(run);
   // Centring the windows has no visible effect on a console.
   mostra_progresso(ui);
-  azzera_geometria(job.store);
+  azzera(job.store);
   ridisegna(job.store, ui);
 
   // An outline error is shown and the run goes on with what was read: the triangulation
@@ -164,7 +152,7 @@ void form_load(Run& run, const std::vector<std::string>& args, const std::string
 
 void passa_al_programma_gemello(const Dirs& dirs) {
   const std::string path = file_in(dirs.dirprogra, "tramaforo.exe");
-  if (!sistema::avvia_e_attendi(risolvi(path), parole(dirs.comando)))
+  if (!sistema::avvia_e_attendi(risolvi(path), dirs.comando))
     throw RunEnd("Non riesco ad avviare " + path, titolo_default, 1);
   // What the sibling program returns is its own business: the hand-over succeeded.
   throw fine_normale(0);

@@ -32,11 +32,18 @@ struct Run {
 // The directory the program was started from.
 std::string cartella_di_avvio();
 
+// The arguments the program was started with. Where the system hands over the command
+// line as typed (Windows), its argument text is the one argument, quotes and repeated
+// blanks included, so that comando is that text lower-cased and trimmed; elsewhere the
+// list of arguments after the program's name.
+std::vector<std::string> argomenti_di_avvio(int argc, char** argv);
+
 // Form_Load: the whole job, from the directories to the last file. Every way the run
 // ends early is a RunEnd; a run that gets through ends with one too.
 [[noreturn]] void form_load(Run& run, const std::vector<std::string>& args, const std::string& cwd);
 
-// Hands the job to the sibling program dirprogra/tramaforo.exe and ends the run.
+// Hands the job to the sibling program dirprogra/tramaforo.exe, with comando as its
+// arguments, and ends the run.
 [[noreturn]] void passa_al_programma_gemello(const Dirs& dirs);
 
 // Shows the ending's message, if any, closes the progress window and gives the exit

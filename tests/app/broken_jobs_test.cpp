@@ -40,7 +40,7 @@ std::string unisci(const std::vector<std::string>& righe, std::size_t n) {
 // A megabyte of every byte but line ends and commas.
 std::string megabyte_binario() {
   std::string b;
-  for (long i = 0; i < (1 << 20); ++i) b.push_back(static_cast<char>((i * 7919) % 251));
+  for (long long i = 0; i < (1 << 20); ++i) b.push_back(static_cast<char>((i * 7919) % 251));
   for (char& ch : b)
     if (ch == '\n' || ch == ',') ch = ' ';
   return b;

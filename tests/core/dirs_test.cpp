@@ -12,6 +12,15 @@ TEST(Command, JoinedLowerCasedAndTrimmed) {
   EXPECT_EQ(costruisci_comando({}), "");
 }
 
+// Windows hands over one line: the program's name ends at the first blank or tab outside
+// quotes, and the blanks after it are not part of the arguments.
+TEST(Command, ArgumentTextOfAWindowsCommandLine) {
+  EXPECT_EQ(testo_argomenti("gencampi.exe  |diroot=c:\\a\\| x "), "|diroot=c:\\a\\| x ");
+  EXPECT_EQ(testo_argomenti("\"c:\\gen campi\\g.exe\"\t \"A  b\""), "\"A  b\"");
+  EXPECT_EQ(testo_argomenti("c:\\gen\" cam\"pi\\g.exe\tx"), "x");
+  EXPECT_EQ(testo_argomenti("gencampi.exe"), "");
+}
+
 TEST(Root, FromTheCommandLineTakesFieldOne) {
   EXPECT_EQ(radice("|diroot=c:\\lavori\\prog\\|tipo=1|", "/x"), "c:\\lavori\\prog");
   EXPECT_EQ(radice("x|diroot=d:\\a", "/x"), "d:\\a");

@@ -1,8 +1,10 @@
 #include "core/textfile.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -60,9 +62,15 @@ TEST(TextFile, OnlyAPlainFileIsRead) {
   ScratchDir c;
   fs::create_directories(c.dir / "impalcato.txt");
   EXPECT_FALSE(leggi_tutto(c.p("impalcato.txt")));
+#ifdef _WIN32
+  // A device name is valid in every directory, and no file.
+  EXPECT_FALSE(leggi_tutto(c.p("nul")));
+  EXPECT_FALSE(Reader::apri(c.p("NUL.txt")));
+#else
   // A pipe would block the reader until someone writes to it.
   ASSERT_EQ(::mkfifo(c.p("tirnel.ini").c_str(), 0600), 0);
   EXPECT_FALSE(leggi_tutto(c.p("tirnel.ini")));
+#endif
   ASSERT_TRUE(scrivi_tutto(c.p("vuoto"), ""));
   EXPECT_EQ(leggi_tutto(c.p("vuoto")), std::string());
   // Bytes of every value come back as they are.
@@ -116,6 +124,9 @@ TEST(TextFile, AFileReadInBlocksGivesTheSameFieldsAsItsWholeText) {
 // A write that the disk refuses half way leaves the file as it was: an append is cut
 // back, and a file put in place whole is not put in place at all.
 TEST(TextFile, AWriteThatFailsLeavesTheFileAsItWas) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no file size limit of a process to stand for a full disk";
+#else
   ScratchDir c;
   const std::string ini = "MESH.distanza_min 50\r\n";
   ASSERT_TRUE(scrivi_tutto(c.p("tirnel.ini"), ini));
@@ -137,6 +148,7 @@ TEST(TextFile, AWriteThatFailsLeavesTheFileAsItWas) {
   EXPECT_EQ(c.voci(), 2);  // no temporary file left beside them
   EXPECT_TRUE(appendi_intero(c.p("tirnel.ini"), "MESH.coeff_lato 0\r\n"));
   EXPECT_EQ(c.leggi("tirnel.ini"), ini + "MESH.coeff_lato 0\r\n");
+#endif
 }
 
 // What a killed run left under temporary names goes; other files stay.

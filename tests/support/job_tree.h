@@ -3,8 +3,6 @@
 // whole-run tests, the viewer's tests and the fuzz harnesses all build their jobs here.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,6 +11,7 @@
 #include <string_view>
 
 #include "core/job.h"
+#include "core/platform.h"
 
 namespace gencampi::test {
 
@@ -58,13 +57,21 @@ class JobTree {
  public:
   // A fresh root under `base`, named after the test, the process and a counter. The
   // root path is lower case, because a root given on the command line is used
-  // lower-cased; so are `nome` and `job` in every caller.
+  // lower-cased; so are `nome` and `job` in every caller. Windows names its temporary
+  // directory with capitals: the same directory in lower case, its file system ignoring
+  // case.
   explicit JobTree(const std::string& nome = "job",
                    const fs::path& base = fs::temp_directory_path(), const std::string& job = "job")
       : job_(job) {
     static int contatore = 0;
-    radice = base / (std::string(prefisso_albero) + std::to_string(::getpid()) + "-" +
+    radice = base / (std::string(prefisso_albero) + std::to_string(sistema::id_processo()) + "-" +
                      std::to_string(++contatore) + "-" + nome);
+    if (sistema::nomi_senza_maiuscole) {
+      std::string minuscola = radice.string();
+      for (char& c : minuscola)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      radice = minuscola;
+    }
     fs::remove_all(radice);
     fs::create_directories(progra());
     fs::create_directories(lavoro());
@@ -121,7 +128,10 @@ struct JobOnDisk : JobTree {
     fs::remove(ini());
   }
 
-  std::string path(const std::string& rel) const { return (radice / rel).string(); }
+  // With the system's separator throughout, as the program writes its paths.
+  std::string path(const std::string& rel) const {
+    return (radice / fs::path(rel).make_preferred()).string();
+  }
   void scrivi(const std::string& rel, std::string_view testo) const {
     test::scrivi(radice / rel, testo);
   }
