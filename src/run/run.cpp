@@ -133,6 +133,7 @@ void form_load(Run& run, const std::vector<std::string>& args, const std::string
     ottimizza_click(job.store, ui);
     posiziona_nodi(job);
     scrivi_punti_dis(job);
+    run.scritti.push_back("punti.dis");
   } else {
     messaggio(ui, messaggio_lettura(letto));
   }
@@ -141,9 +142,11 @@ void form_load(Run& run, const std::vector<std::string>& args, const std::string
   ridisegna(job.store, ui);
   if (job.floor.passo < 0) {
     scrivi_triang(job);
+    run.scritti.push_back("triang.txt");
   } else {
     fase_campi(job, primo);
     creadisegno(job);
+    run.scritti.insert(run.scritti.end(), {"campi.txt", "campi.dis"});
   }
 
   chiudi_progresso(ui);
@@ -158,10 +161,39 @@ void passa_al_programma_gemello(const Dirs& dirs) {
   throw fine_normale(0);
 }
 
+// A person at a terminal learns what the run made and how long it took; a run whose
+// stderr is a file or a pipe says nothing more than it always did.
+void riassunto(Run& run) {
+  const std::vector<std::string>& scritti = run.scritti;
+  if (!run.ui.status_line || scritti.empty()) return;
+  std::string testo = "scritti";
+  for (std::size_t i = 0; i < scritti.size(); ++i) testo += (i ? ", " : " ") + scritti[i];
+  const Job& job = run.job;
+  auto quanti = [](const std::string& n, const char* uno, const char* molti) {
+    return n + " " + (n == "1" ? uno : molti);
+  };
+  testo += ": " + quanti(std::to_string(job.nodes.npunti), "nodo", "nodi");
+  if (job.floor.passo < 0) {
+    testo += ", " + quanti(std::to_string(job.fields.ncampi), "triangolo", "triangoli");
+  } else if (auto campi = leggi_tutto(file_in(job.dirs.dirprogra, "campi.txt"))) {
+    Reader r(std::move(*campi));
+    r.riga();
+    if (auto n = r.riga()) testo += ", " + quanti(trim(*n), "campo", "campi");
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - run.inizio)
+                      .count();
+  const long long centesimi = ms % 1000 / 10;
+  testo += ", in " + std::to_string(ms / 1000) + (centesimi < 10 ? ".0" : ".") +
+           std::to_string(centesimi) + " s";
+  avviso(run.ui, testo);
+}
+
 int termina(Run& run, const RunEnd& f) {
   if (!f.testo.empty()) messaggio(run.ui, f.testo, f.titolo);
   chiudi_progresso(run.ui);
   const int stato = f.stato >= 0 ? f.stato : run.ui.messaggi.empty() ? 0 : 1;
+  if (stato == 0) riassunto(run);
   chiudi_registro(run, stato);
   run.turno.lascia();
   return stato;

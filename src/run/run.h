@@ -1,6 +1,7 @@
 // The run: from the command line to the last file, every stage in order, in one place.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ struct Run {
   double attesa_massima_s = 600;
   // The record as written when the run started; none before the run holds its turn.
   std::optional<RunRecord> registro;
+  // When the run started and the result files it wrote, for the closing line a person
+  // at a terminal reads.
+  std::chrono::steady_clock::time_point inizio = std::chrono::steady_clock::now();
+  std::vector<std::string> scritti;
 
   // Messages and progress on `err` (the progress line only where it is a terminal);
   // with no stream the run is silent, as the tests want it.

@@ -65,6 +65,28 @@ TEST(RunWindow, AnOutlineErrorIsShownAndTheRunGoesOn) {
   EXPECT_TRUE(test::fs::exists(e.albero.progra() / "campi.txt"));
 }
 
+// At a terminal, a run that went through ends with one line saying what it wrote.
+TEST(RunWindow, AtATerminalTheRunSaysWhatItWrote) {
+  RunOnDisk e(rettangolo);
+  std::FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  e.run.emplace(f);
+  e.run->ui.status_line = true;  // as on a terminal
+  try {
+    form_load(*e.run, {"|diroot=" + e.albero.radice.string()}, "/");
+  } catch (const RunEnd& fine) {
+    e.stato = termina(*e.run, fine);
+  }
+  std::rewind(f);
+  std::string testo;
+  for (int c; (c = std::fgetc(f)) != EOF;) testo.push_back(static_cast<char>(c));
+  std::fclose(f);
+  const std::string riga = testo.substr(testo.rfind("gencampi: "));
+  EXPECT_EQ(riga.rfind("gencampi: scritti punti.dis, campi.txt, campi.dis: ", 0), 0u) << riga;
+  EXPECT_NE(riga.find("4 nodi, 1 campo, in "), std::string::npos) << riga;
+  EXPECT_TRUE(riga.ends_with(" s\n")) << riga;
+}
+
 // The record says how the last run ended and which outputs it changed, so that outputs
 // of different runs can be told apart; temporaries of a killed run are gone.
 TEST(RunRecordTest, SaysHowTheRunEndedAndWhatItChanged) {
