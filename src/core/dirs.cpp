@@ -25,6 +25,12 @@ std::string prima_riga(const std::string& path) {
 
 }  // namespace
 
+std::string ultimo_componente(std::string p) {
+  while (p.size() > 1 && separatore(p.back())) p.pop_back();
+  const std::size_t cut = p.find_last_of("/\\");
+  return cut == std::string::npos ? p : p.substr(cut + 1);
+}
+
 std::string costruisci_comando(const std::vector<std::string>& args) {
   std::string c;
   for (std::size_t i = 0; i < args.size(); ++i) {

@@ -23,6 +23,10 @@ inline std::string file_in(const std::string& dir, const std::string& name) {
   return dir + sistema::separatore + name;
 }
 
+// The last component of a path, whichever separator it uses and with trailing ones
+// dropped: the job's name in its job directory.
+std::string ultimo_componente(std::string path);
+
 // comando: the arguments joined with single blanks, ASCII-lower-cased, then trimmed.
 std::string costruisci_comando(const std::vector<std::string>& args);
 

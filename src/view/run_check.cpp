@@ -2,20 +2,11 @@
 
 #include <optional>
 
+#include "core/dirs.h"
 #include "core/run_record.h"
 #include "core/textfile.h"
 
 namespace gencampi::view {
-
-namespace {
-
-std::string last_component(std::string p) {
-  while (p.size() > 1 && (p.back() == '/' || p.back() == '\\')) p.pop_back();
-  const std::size_t cut = p.find_last_of("/\\");
-  return cut == std::string::npos ? p : p.substr(cut + 1);
-}
-
-}  // namespace
 
 std::vector<std::string> record_warnings(const std::string& progra, const std::string& job,
                                          bool rigid) {
@@ -32,7 +23,7 @@ std::vector<std::string> record_warnings(const std::string& progra, const std::s
     w.push_back(m);
   }
   // The job directory's entries speak for the job the run meshed only.
-  const bool stesso_lavoro = last_component(r->dirlavoro) == last_component(job);
+  const bool stesso_lavoro = ultimo_componente(r->dirlavoro) == ultimo_componente(job);
   const std::string mostrati[] = {rigid ? "lavoro/triang.txt" : "progra/campi.txt",
                                   "lavoro/punti.dis"};
   std::vector<std::string> scritti, vecchi;

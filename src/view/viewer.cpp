@@ -42,12 +42,6 @@ JobPlace job_place(const std::string& root) {
   }
 }
 
-std::string last_component(std::string p) {
-  while (p.size() > 1 && (p.back() == '/' || p.back() == '\\')) p.pop_back();
-  std::size_t cut = p.find_last_of("/\\");
-  return cut == std::string::npos ? p : p.substr(cut + 1);
-}
-
 bool absolute(const std::string& p) {
   return !p.empty() && p[0] == '/';
 }
@@ -213,7 +207,7 @@ Places locate(const Options& o) {
       p.job = absolute(place.dirlavoro) ? place.dirlavoro : o.root + "/progra/" + place.dirlavoro;
     }
   }
-  if (p.name.empty()) p.name = last_component(p.job);
+  if (p.name.empty()) p.name = ultimo_componente(p.job);
   return p;
 }
 

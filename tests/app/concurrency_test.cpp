@@ -18,11 +18,7 @@ TEST(Concurrency, RunsStartedTogetherGiveTheResultOfOne) {
   GTEST_SKIP() << "started through the POSIX shell; tests/windows starts them on Windows";
 #else
   JobTree t("insieme");
-  // The villetta example: slanted edges and a hexagonal opening, long enough for two
-  // runs to overlap.
-  const fs::path esempio = fs::path(GENCAMPI_SOURCE_DIR) / "examples" / "villetta";
-  scrivi(t.pavimento(), leggi(esempio / "progra" / "impalcato.txt"));
-  scrivi(t.ini(), leggi(esempio / "impostazioni" / "tirnel.ini"));
+  esempio(t, "villetta");
   ASSERT_EQ(esegui(t.progra()).stato, 0);
   const auto singola = t.istantanea();
 
@@ -56,7 +52,6 @@ TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
 #ifdef _WIN32
   GTEST_SKIP() << "killed at a set moment by the POSIX shell's timeout";
 #else
-  const fs::path esempi = fs::path(GENCAMPI_SOURCE_DIR) / "examples";
   JobTree t("ucciso");
   auto risultati = [&t] {
     std::map<std::string, std::string> m;
@@ -64,14 +59,13 @@ TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
       if (nome.ends_with("campi.txt") || nome.ends_with(".dis")) m[nome] = testo;
     return m;
   };
-  scrivi(t.ini(), leggi(esempi / "villetta" / "impostazioni" / "tirnel.ini"));
-  scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+  esempio(t, "villetta");
   ASSERT_EQ(esegui(t.progra()).stato, 0);
   const auto nuovi = risultati();
-  scrivi(t.pavimento(), leggi(esempi / "palazzina" / "progra" / "impalcato.txt"));
+  esempio(t, "palazzina");
   ASSERT_EQ(esegui(t.progra()).stato, 0);
   const auto vecchi = risultati();
-  scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+  esempio(t, "villetta");
 
   for (int ms = 2; ms <= 80; ms += 6) {
     const std::string cmd = "cd " + quota(t.progra().string()) + " && timeout -s KILL " +
@@ -100,9 +94,9 @@ TEST(Concurrency, AKilledRunLeavesEveryResultOldOrNew) {
     // No temporary file outlives the next run, which puts everything back in order.
     ASSERT_EQ(esegui(t.progra()).stato, 0);
     EXPECT_EQ(risultati(), nuovi);
-    scrivi(t.pavimento(), leggi(esempi / "palazzina" / "progra" / "impalcato.txt"));
+    esempio(t, "palazzina");
     ASSERT_EQ(esegui(t.progra()).stato, 0);
-    scrivi(t.pavimento(), leggi(esempi / "villetta" / "progra" / "impalcato.txt"));
+    esempio(t, "villetta");
     for (const auto& e : fs::recursive_directory_iterator(t.radice))
       EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
   }

@@ -121,4 +121,12 @@ inline Esito esegui(const fs::path& cwd, const std::vector<std::string>& args = 
 
 #endif
 
+// Lays the settings and the floor of examples/<nome> into the tree: a job long enough
+// for runs to overlap or to be killed half way.
+inline void esempio(const JobTree& t, const std::string& nome) {
+  const fs::path e = fs::path(GENCAMPI_SOURCE_DIR) / "examples" / nome;
+  scrivi(t.ini(), leggi(e / "impostazioni" / "tirnel.ini"));
+  scrivi(t.pavimento(), leggi(e / "progra" / "impalcato.txt"));
+}
+
 }  // namespace gencampi::test

@@ -70,9 +70,7 @@ TEST(Windows, BackslashRootsAndDriveRoots) {
 // exactly what a single run leaves.
 TEST(Windows, RunsStartedTogetherGiveTheResultOfOne) {
   JobTree t("insieme");
-  const fs::path esempio = fs::path(GENCAMPI_SOURCE_DIR) / "examples" / "villetta";
-  scrivi(t.pavimento(), leggi(esempio / "progra" / "impalcato.txt"));
-  scrivi(t.ini(), leggi(esempio / "impostazioni" / "tirnel.ini"));
+  esempio(t, "villetta");
   ASSERT_EQ(esegui(t.progra()).stato, 0);
   const auto singola = t.istantanea();
   for (int prova = 0; prova < 2; ++prova) {
