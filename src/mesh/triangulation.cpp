@@ -1,5 +1,6 @@
 #include "mesh/triangulation.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -141,9 +142,33 @@ int triangola_riferimento(Job& job, const Table<int>& punti, int Npunti,
   return primo;
 }
 
+int ultimo_lato_dei_muri(const Floor& fl) {
+  int ultimo = 0;
+  for (int w = 1; w <= fl.nmuri; ++w) ultimo = std::max(ultimo, fl.lato_muro[w] + fl.nvmuro[w] - 1);
+  return ultimo;
+}
+
 int triangola(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento) {
-  return job.engine == Engine::fast ? triangola_veloce(job, punti, Npunti, avanzamento)
-                                    : triangola_riferimento(job, punti, Npunti, avanzamento);
+  if (job.engine == Engine::reference)
+    return triangola_riferimento(job, punti, Npunti, avanzamento);
+  // A wall's sides are looked up as the run of slots after lato_muro. A repeated wall
+  // vertex adds no side, so that run can reach past the sides the table holds, into
+  // slots that keep whatever the passes last wrote there: the tentative sides the checks
+  // refused included, which the fast passes never write. The field stage reads the slot
+  // just past the table only after pairing has written it, so only a run that reaches two
+  // slots past the table's end after the passes can see the difference. Such a floor is
+  // triangulated again by the straightforward passes, from the same start, so that every
+  // slot a wall's run covers holds what the straightforward passes leave there.
+  const int fine_muri = ultimo_lato_dei_muri(job.floor);
+  if (job.floor.passo < 0 || fine_muri <= job.store.nlati + 1)
+    return triangola_veloce(job, punti, Npunti, avanzamento);
+  const Store lati_iniziali = job.store;
+  const Fields campi_iniziali = job.fields;
+  const int primo = triangola_veloce(job, punti, Npunti, avanzamento);
+  if (fine_muri <= job.store.nlati + 1) return primo;
+  job.store = lati_iniziali;
+  job.fields = campi_iniziali;
+  return triangola_riferimento(job, punti, Npunti, avanzamento);
 }
 
 }  // namespace gencampi

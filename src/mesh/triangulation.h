@@ -54,8 +54,12 @@ bool passata(Job& job, const Table<int>& punti, int Npunti, OrderTable& ordine,
 int triangola_riferimento(Job& job, const Table<int>& punti, int Npunti,
                           const Progress& avanzamento);
 
+// The last side slot that a wall's run of sides covers (0 without walls).
+int ultimo_lato_dei_muri(const Floor& fl);
+
 // Covers the slab with triangles on the job's engine; both leave the same fields and
-// sides. Returns the number of the first field built.
+// sides, and the same side slots as far as a wall's run of sides reaches. Returns the
+// number of the first field built.
 int triangola(Job& job, const Table<int>& punti, int Npunti, const Progress& avanzamento);
 
 }  // namespace gencampi
