@@ -67,13 +67,14 @@ Esito triangola_con(Job job, Engine engine) {
   for (int f = 1; f <= job.fields.ncampi; ++f)
     for (int j = 1; j <= 3; ++j) e.campi.push_back(job.fields.campo[f][j]);
   e.nlati = job.store.nlati;
-  // The slots past the table's end that a wall's run of sides reaches are read as
-  // the wall's sides: they must hold the same in both.
-  const int fino = std::min(std::max(job.store.nlati, ultimo_lato_dei_muri(job.floor)),
-                            job.store.lato.capacity());
-  for (int i = 1; i <= fino; ++i)
+  // The slots a wall's run of sides reaches past the table's end are read as the
+  // wall's sides, all but the first, which the field pairing writes before that.
+  const int fino = std::min(ultimo_lato_dei_muri(job.floor), job.store.lato.capacity());
+  for (int i = 1; i <= std::max(job.store.nlati, fino); ++i) {
+    if (i == job.store.nlati + 1) continue;
     for (int v : {job.store.lato[i][1], job.store.lato[i][2], job.store.tipolato[i]})
       e.lati.push_back(v);
+  }
   return e;
 }
 
