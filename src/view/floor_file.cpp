@@ -97,9 +97,13 @@ Outline parse_floor(const std::string& text, const std::string& path) {
   Outline o;
   o.passo = r.text_value("the mesh step");
 
+  // Like the mesher, a perimeter of fewer than 3 vertices stops the reading before its
+  // vertices: there is no slab.
   int nperimetro = r.text_count("the perimeter vertex count");
-  if (nperimetro < 3)
-    throw ViewError(path + ": the perimeter has fewer than 3 vertices (ERRORE PERIMETRO)");
+  if (nperimetro < 3) {
+    o.stopped = "ERRORE PERIMETRO";
+    return o;
+  }
   for (int i = 0; i < nperimetro; ++i) o.perimeter.push_back(r.point("a perimeter vertex"));
 
   int nbuchi = r.text_count("the hole count");

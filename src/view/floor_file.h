@@ -9,8 +9,8 @@
 namespace gencampi::view {
 
 // Reads the floor file at `path` (letter case of the name ignored). Throws ViewError
-// when the file is missing, ends early, holds a field that is not a number, or has a
-// perimeter the mesher refuses.
+// when the file is missing, ends early or holds a field that is not a number; where the
+// mesher stops on an outline error, the outline so far comes back with `stopped` set.
 Outline read_floor(const std::string& path);
 
 // Parses the text of a floor file; `path` only names it in messages.

@@ -207,23 +207,32 @@ void parse_triangles(const std::string& text, const std::string& path, Mesh& mes
                 std::to_string(count_line));
 }
 
-Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid) {
-  auto read = [](const std::string& p) {
-    std::optional<std::string> t = leggi_tutto(p);
-    if (!t) throw ViewError("cannot find " + p);
-    return *t;
-  };
+Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid,
+               const std::string& stopped) {
   Mesh mesh;
   mesh.rigid = rigid;
+  // After an outline error the mesher places no nodes, so it writes no punti.dis, and its
+  // triangulation runs on no nodes: such a job is shown as far as it goes, and each file
+  // it lacks is named with the reason.
+  auto read = [&](const std::string& p, const char* lacking) -> std::optional<std::string> {
+    std::optional<std::string> t = leggi_tutto(p);
+    if (!t && stopped.empty()) throw ViewError("cannot find " + p);
+    if (!t)
+      mesh.warnings.push_back(p + " is missing: the mesher stopped on an outline error (" +
+                              stopped + ") and " + lacking);
+    return t;
+  };
   const std::string punti = dirlavoro + "/punti.dis";
-  mesh.nodes = parse_nodes(read(punti), punti);
-  if (rigid) {
-    const std::string triang = dirlavoro + "/triang.txt";
-    parse_triangles(read(triang), triang, mesh);
-  } else {
-    const std::string campi = dirprogra + "/campi.txt";
-    parse_fields(read(campi), campi, mesh);
-  }
+  if (std::optional<std::string> t = read(punti, "placed no nodes"))
+    mesh.nodes = parse_nodes(*t, punti);
+  const std::string risultati = rigid ? dirlavoro + "/triang.txt" : dirprogra + "/campi.txt";
+  std::optional<std::string> t = read(risultati, "left no fields");
+  if (!t)
+    mesh.vertices = mesh.nodes;
+  else if (rigid)
+    parse_triangles(*t, risultati, mesh);
+  else
+    parse_fields(*t, risultati, mesh);
   return mesh;
 }
 

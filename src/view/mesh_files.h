@@ -21,7 +21,11 @@ void parse_fields(const std::string& text, const std::string& path, Mesh& mesh);
 void parse_triangles(const std::string& text, const std::string& path, Mesh& mesh);
 
 // Reads punti.dis from the job directory and, by the kind of build, campi.txt from the
-// program directory or triang.txt from the job directory.
-Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid);
+// program directory or triang.txt from the job directory. A missing file is an error,
+// unless the mesher stopped reading the floor on an outline error (`stopped`, the
+// outline's message): it then leaves some of them out, and each one missing becomes a
+// warning in the mesh.
+Mesh read_mesh(const std::string& dirprogra, const std::string& dirlavoro, bool rigid,
+               const std::string& stopped = {});
 
 }  // namespace gencampi::view

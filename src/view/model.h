@@ -38,8 +38,9 @@ struct Outline {
   std::vector<std::vector<Point>> walls;
   std::vector<Pillar> pillars;
   std::vector<Polyline> polylines;
-  // The mesher's own message when it stops reading the floor early ("ERRORE BUCHI",
-  // "ERRORE MURI"); the items after that point are absent, as they are for the mesher.
+  // The mesher's own message when it stops reading the floor early ("ERRORE PERIMETRO",
+  // "ERRORE BUCHI", "ERRORE MURI"); the items after that point are absent, as they are
+  // for the mesher, which then places no nodes.
   std::string stopped;
 
   bool rigid() const { return passo < 0; }

@@ -1,5 +1,6 @@
 #include "view/report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,34 @@
 namespace gencampi::view {
 
 namespace {
+
+// Range ends of the two histograms, in degrees. The mesher merges only nearly
+// rectangular pairs, so the quadrilaterals crowd the first ranges and the finer steps
+// sit there; a triangle's smallest angle runs from 0 to 60.
+constexpr double gradini_deviazione[] = {0, 1, 5, 10, 20, 30, 45, 90};
+constexpr double gradini_angolo[] = {0, 5, 10, 20, 30, 40, 50, 60};
+
+// The table lists the first few hanging nodes; the JSON lists them all.
+constexpr std::size_t nodi_elencati = 5;
+
+template <std::size_t n>
+std::vector<Bin> bins(const double (&edges)[n]) {
+  std::vector<Bin> b;
+  for (std::size_t i = 0; i + 1 < n; ++i) b.push_back({edges[i], edges[i + 1], 0});
+  return b;
+}
+
+void tally(std::vector<Bin>& b, double v) {
+  auto it = std::find_if(b.begin(), b.end(), [v](const Bin& x) { return v < x.to; });
+  (it == b.end() ? b.back() : *it).count += 1;
+}
+
+// Three significant digits, enough to tell a measure from its limit in the verdict.
+std::string about(double v) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, std::fabs(v) >= 1000 ? "%.0f" : "%.3g", v);
+  return buf;
+}
 
 double shoelace(const Mesh& mesh, const Field& f) {
   // Twice the signed area, summed corner by corner in boundary order so that the
@@ -86,6 +115,31 @@ std::string table_mark(const std::optional<FieldMark>& m, int decimals) {
          fixed(m->at.x, 1) + ", " + fixed(m->at.y, 1) + ")";
 }
 
+// Two rows under a heading: the ranges, and how many fields fall in each.
+std::string table_bins(const std::vector<Bin>& bins) {
+  std::string ranges = "    ", counts = "    ";
+  for (const Bin& b : bins) {
+    ranges += pad(about(b.from) + "-" + about(b.to), 8, true);
+    counts += pad(std::to_string(b.count), 8, true);
+  }
+  return ranges + "\n" + counts + "\n";
+}
+
+std::string json_bins(const std::vector<Bin>& bins) {
+  std::string s = "[";
+  for (std::size_t i = 0; i < bins.size(); ++i)
+    s += (i ? ", " : "") + std::string("{\"from\": ") + shortest(bins[i].from) +
+         ", \"to\": " + shortest(bins[i].to) + ", \"count\": " + std::to_string(bins[i].count) +
+         "}";
+  return s + "]";
+}
+
+std::string json_hanging(const HangingNode& h) {
+  return "{\"node\": " + std::to_string(h.vertex + 1) + ", \"field\": " + std::to_string(h.field) +
+         ", \"side\": " + std::to_string(h.side + 1) + ", \"x\": " + shortest(h.at.x) +
+         ", \"y\": " + shortest(h.at.y) + "}";
+}
+
 }  // namespace
 
 std::string shortest(double v) {
@@ -143,7 +197,7 @@ double corner_angle(Point a, Point b, Point c) {
 }
 
 Report make_report(const std::string& job, const Outline& outline, const Mesh& mesh,
-                   const Coverage& coverage, double tolerance_percent) {
+                   const Coverage& coverage, double tolerance_percent, const Limits& limits) {
   Report r;
   r.job = job;
   r.rigid = mesh.rigid;
@@ -161,12 +215,9 @@ Report make_report(const std::string& job, const Outline& outline, const Mesh& m
   r.outside_regions = static_cast<int>(coverage.outside.size());
   r.tolerance_percent = tolerance_percent;
   r.tolerance_area = tolerance_percent / 100.0 * coverage.slab_area;
-  // The rigid-floor build does not keep its triangles inside the slab: they only tie
-  // the nodes together, and spanning a hole or a notch is what it means to do. Only
-  // the fields of a slab mesh must stay on the slab.
-  r.within_tolerance = !(coverage.gap_area > r.tolerance_area) &&
-                       !(coverage.overlap_area > r.tolerance_area) &&
-                       (mesh.rigid || !(coverage.outside_area > r.tolerance_area));
+  r.limits = limits;
+  r.deviation_bins = bins(gradini_deviazione);
+  r.angle_bins = bins(gradini_angolo);
 
   double deviations = 0;
   long corners = 0;
@@ -179,6 +230,7 @@ Report make_report(const std::string& job, const Outline& outline, const Mesh& m
     const double area = field_area(mesh, f);
     keep(r.smallest, {number, area, at}, false);
     keep(r.largest, {number, area, at}, true);
+    double worst = 0;
     for (std::size_t i = 0; i < n; ++i) {
       Point p = mesh.corner(f, i), q = mesh.corner(f, (i + 1) % n);
       keep(r.shortest_side, {number, std::hypot(q.x - p.x, q.y - p.y), at}, false);
@@ -186,12 +238,59 @@ Report make_report(const std::string& job, const Outline& outline, const Mesh& m
       double dev = std::fabs(corner_angle(mesh.corner(f, (i + 3) % 4), p, q) - 90.0);
       deviations += dev;
       ++corners;
+      worst = std::max(worst, dev);
       keep(r.worst_corner, {number, dev, at}, true);
     }
+    if (n == 4) tally(r.deviation_bins, worst);
   }
   r.fields = field_rows(mesh);
   if (corners > 0) r.mean_deviation = deviations / static_cast<double>(corners);
+  for (const FieldRow& row : r.fields) {
+    if (row.corners.size() != 3) continue;
+    const Point at = centroid(mesh, mesh.fields[static_cast<std::size_t>(row.field - 1)]);
+    const double angle = *std::min_element(row.angles.begin(), row.angles.end());
+    keep(r.smallest_angle, {row.field, angle, at}, false);
+    tally(r.angle_bins, angle);
+    if (const std::optional<double> aspect = row.aspect_ratio())
+      keep(r.worst_aspect, {row.field, *aspect, at}, true);
+  }
 
+  // A vertex may lie on the sides of two fields that overlap; it is one hanging node.
+  std::vector<bool> seen(mesh.vertices.size());
+  for (const HangingNode& h : hanging_nodes(mesh)) {
+    const auto v = static_cast<std::size_t>(h.vertex);
+    if (!seen[v]) r.hanging.push_back(h);
+    seen[v] = true;
+  }
+
+  // The rigid-floor build does not keep its triangles inside the slab: they only tie
+  // the nodes together, and spanning a hole or a notch is what it means to do; nor
+  // does their shape matter to a floor taken as rigid. Only the fields of a slab mesh
+  // must stay on the slab and be fit for the solver.
+  auto area_over = [&](const char* what, double a) {
+    if (!(a > r.tolerance_area)) return;
+    r.over.push_back(std::string(what) + " " +
+                     (r.slab_area > 0 ? about(100.0 * a / r.slab_area) + "% over " +
+                                            shortest(tolerance_percent) + "%"
+                                      : about(a) + " over " + shortest(r.tolerance_area)));
+  };
+  area_over("gaps", r.gap_area);
+  area_over("overlaps", r.overlap_area);
+  if (!mesh.rigid) area_over("off-slab area", r.outside_area);
+  if (!mesh.rigid && r.smallest_angle && r.smallest_angle->value < limits.min_triangle_angle)
+    r.over.push_back("triangle angle " + about(r.smallest_angle->value) + " deg (field " +
+                     std::to_string(r.smallest_angle->field) + ") under " +
+                     shortest(limits.min_triangle_angle) + " deg");
+  if (!mesh.rigid && r.worst_aspect && r.worst_aspect->value > limits.max_triangle_aspect)
+    r.over.push_back("triangle aspect " + about(r.worst_aspect->value) + " (field " +
+                     std::to_string(r.worst_aspect->field) + ") over " +
+                     shortest(limits.max_triangle_aspect));
+  if (limits.hanging_nodes && static_cast<long>(r.hanging.size()) > *limits.hanging_nodes)
+    r.over.push_back("hanging nodes " + std::to_string(r.hanging.size()) + " over " +
+                     std::to_string(*limits.hanging_nodes));
+  r.within_tolerance = r.over.empty();
+
+  r.outline_error = outline.stopped;
   if (!outline.stopped.empty())
     r.warnings.push_back("the floor file stops early for the mesher (" + outline.stopped +
                          "): later items are left out");
@@ -234,14 +333,35 @@ std::string format_table(const Report& r) {
   line("corner deviation from 90",
        r.mean_deviation ? "mean " + fixed(*r.mean_deviation, 2) + " deg" : "- (no quadrilaterals)");
   line("worst corner (deg)", table_mark(r.worst_corner, 2));
+  if (r.quadrilaterals > 0)
+    s += "  quadrilaterals by the deviation of their worst corner (deg)\n" +
+         table_bins(r.deviation_bins);
+  line("smallest triangle angle", table_mark(r.smallest_angle, 2));
+  line("worst triangle aspect", table_mark(r.worst_aspect, 2));
+  if (r.triangles > 0)
+    s += "  triangles by their smallest angle (deg)\n" + table_bins(r.angle_bins);
   line("smallest field (area)", table_mark(r.smallest, 2));
   line("largest field (area)", table_mark(r.largest, 2));
   line("shortest side", table_mark(r.shortest_side, 3));
+  line("hanging nodes", std::to_string(r.hanging.size()));
+  for (std::size_t i = 0; i < r.hanging.size() && i < nodi_elencati; ++i) {
+    const HangingNode& h = r.hanging[i];
+    s += "    mesh node " + std::to_string(h.vertex + 1) + " at " + fixed(h.at.x, 1) + ", " +
+         fixed(h.at.y, 1) + " on a side of field " + std::to_string(h.field) + "\n";
+  }
+  if (r.hanging.size() > nodi_elencati)
+    s += "    and " + std::to_string(r.hanging.size() - nodi_elencati) +
+         " more (the JSON report lists them all)\n";
   s += "\n";
   for (const std::string& w : r.warnings) s += "warning: " + printable(w) + "\n";
-  s += r.within_tolerance ? "result: coverage within tolerance\n"
-                          : "result: GAPS OR OVERLAPS ABOVE TOLERANCE\n";
-  return s;
+  // A job stopped on its outline is not a finished mesh, whatever its measures say.
+  if (!r.outline_error.empty())
+    s += "result: STOPPED ON AN OUTLINE ERROR (" + printable(r.outline_error) + ")" +
+         (r.over.empty() ? "\n" : "; ");
+  if (r.over.empty()) return r.outline_error.empty() ? s + "result: within tolerance\n" : s;
+  s += r.outline_error.empty() ? "result: OVER TOLERANCE:" : "OVER TOLERANCE:";
+  for (std::size_t i = 0; i < r.over.size(); ++i) s += (i ? "; " : " ") + r.over[i];
+  return s + "\n";
 }
 
 std::string format_json(const Report& r) {
@@ -262,11 +382,29 @@ std::string format_json(const Report& r) {
        ", \"overlaps\": " + std::to_string(r.overlap_regions) +
        ", \"outside\": " + std::to_string(r.outside_regions) + "},\n";
   s += "  \"tolerance\": {\"percent\": " + shortest(r.tolerance_percent) +
-       ", \"area\": " + shortest(r.tolerance_area) + "},\n";
+       ", \"area\": " + shortest(r.tolerance_area) +
+       ", \"min_triangle_angle\": " + shortest(r.limits.min_triangle_angle) +
+       ", \"max_triangle_aspect\": " + shortest(r.limits.max_triangle_aspect) +
+       ", \"hanging_nodes\": " +
+       (r.limits.hanging_nodes ? std::to_string(*r.limits.hanging_nodes) : std::string("null")) +
+       "},\n";
   s += "  \"within_tolerance\": " + std::string(r.within_tolerance ? "true" : "false") + ",\n";
+  s += "  \"outline_error\": " + (r.outline_error.empty() ? "null" : json_string(r.outline_error)) +
+       ",\n";
+  s += "  \"over_tolerance\": [";
+  for (std::size_t i = 0; i < r.over.size(); ++i) s += (i ? ", " : "") + json_string(r.over[i]);
+  s += "],\n";
   s += "  \"corner_deviation\": {\"mean\": " +
        (r.mean_deviation ? shortest(*r.mean_deviation) : std::string("null")) +
-       ", \"worst\": " + json_mark(r.worst_corner, "degrees") + "},\n";
+       ", \"worst\": " + json_mark(r.worst_corner, "degrees") +
+       ", \"histogram\": " + json_bins(r.deviation_bins) + "},\n";
+  s += "  \"triangle_shape\": {\"smallest_angle\": " + json_mark(r.smallest_angle, "degrees") +
+       ", \"worst_aspect\": " + json_mark(r.worst_aspect, "ratio") +
+       ", \"histogram\": " + json_bins(r.angle_bins) + "},\n";
+  s += "  \"hanging_nodes\": {\"count\": " + std::to_string(r.hanging.size()) + ", \"nodes\": [";
+  for (std::size_t i = 0; i < r.hanging.size(); ++i)
+    s += (i ? ",\n    " : "\n    ") + json_hanging(r.hanging[i]);
+  s += r.hanging.empty() ? "]},\n" : "\n  ]},\n";
   s += "  \"smallest_field\": " + json_mark(r.smallest, "area") + ",\n";
   s += "  \"largest_field\": " + json_mark(r.largest, "area") + ",\n";
   s += "  \"shortest_side\": " + json_mark(r.shortest_side, "length") + ",\n";

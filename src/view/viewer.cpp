@@ -124,16 +124,24 @@ std::string usage() {
          "  --progra DIR     the program directory (impalcato.txt, campi.txt)\n"
          "  --job DIR        the job directory (punti.dis, triang.txt)\n"
          "  --svg FILE       draw the slab, fields and nodes into FILE\n"
-         "  --export FILE    write the fields as a mesh: FILE.msh (Gmsh 2.2 ASCII)\n"
+         "  --export FILE    write the fields as a mesh: FILE.msh (Gmsh 4.1 ASCII)\n"
          "                   or FILE.vtk (legacy VTK); may be given several times\n"
+         "  --conforming     in the exports, split every field that has nodes on its\n"
+         "                   sides into triangles that use them\n"
          "  --fields FILE    write one CSV row per field: corners, area, corner angles,\n"
          "                   shortest and longest side, aspect ratio\n"
+         "  --labels         write each field's number on the picture\n"
          "  --json           print the report as JSON instead of a table\n"
          "  --tolerance PCT  gap, overlap and off-slab area accepted, in percent of the\n"
          "                   slab area (default 0.01)\n"
-         "  --unit NAME      length unit for the scale bar (default cm)\n"
+         "  --min-angle DEG  smallest triangle angle accepted (default 1)\n"
+         "  --max-aspect R   largest triangle aspect ratio accepted, longest over\n"
+         "                   shortest side (default 50)\n"
+         "  --max-hanging N  hanging nodes accepted (default: reported, not checked)\n"
+         "  --unit NAME      length unit for the scale bar and ticks (default cm)\n"
          "  --help, --version\n"
-         "exit status: 0 all well, 1 usage or read error, 3 coverage above tolerance\n";
+         "exit status: 0 all well, 1 usage or read error, 3 a measure over its tolerance,\n"
+         "             4 the mesher stopped on an outline error in the floor file\n";
 }
 
 Options parse_options(const std::vector<std::string>& args) {
@@ -171,6 +179,8 @@ Options parse_options(const std::vector<std::string>& args) {
       o.exports.push_back(value());
       if (!format_for(o.exports.back()))
         throw ViewError("--export: the file name must end in .msh or .vtk");
+    } else if (a == "--conforming") {
+      o.conforming = true;
     } else if (a == "--fields") {
       o.fields = value();
     } else if (a == "--tolerance") {
@@ -179,6 +189,21 @@ Options parse_options(const std::vector<std::string>& args) {
       if (!v || !std::isfinite(*v) || *v < 0)
         throw ViewError("--tolerance: \"" + t + "\" is not a percentage");
       o.tolerance_percent = *v;
+    } else if (a == "--min-angle" || a == "--max-aspect" || a == "--max-hanging") {
+      std::string t = value();
+      std::optional<double> v = letterale(t);
+      const bool whole = v && *v == std::floor(*v) && *v < 1e9;
+      if (!v || !std::isfinite(*v) || *v < (a == "--max-aspect" ? 1 : 0) ||
+          (a == "--max-hanging" && !whole))
+        throw ViewError(a + ": \"" + t + "\" is not " +
+                        (a == "--min-angle"    ? "an angle in degrees"
+                         : a == "--max-aspect" ? "an aspect ratio of 1 or more"
+                                               : "a count"));
+      if (a == "--min-angle") o.limits.min_triangle_angle = *v;
+      if (a == "--max-aspect") o.limits.max_triangle_aspect = *v;
+      if (a == "--max-hanging") o.limits.hanging_nodes = static_cast<int>(*v);
+    } else if (a == "--labels") {
+      o.labels = true;
     } else if (a == "--unit") {
       o.unit = value();
     } else {
@@ -188,6 +213,7 @@ Options parse_options(const std::vector<std::string>& args) {
   if (o.help || o.version) return o;
   if (o.root.empty() && (o.progra.empty() || o.job.empty()))
     throw ViewError("give --root DIR, or both --progra DIR and --job DIR");
+  if (o.conforming && o.exports.empty()) throw ViewError("--conforming needs --export FILE");
   for (std::string* d : {&o.root, &o.progra, &o.job})
     while (d->size() > 1 && d->back() == '/') d->pop_back();
   return o;
@@ -246,24 +272,32 @@ int run_viewer(const std::vector<std::string>& args, std::ostream& out, std::ost
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     Outline outline = read_floor(places.progra + "/impalcato.txt");
-    Mesh mesh = read_mesh(places.progra, places.job, outline.rigid());
+    Mesh mesh = read_mesh(places.progra, places.job, outline.rigid(), outline.stopped);
     Coverage coverage = cover(outline, mesh);
-    Report report = make_report(places.name, outline, mesh, coverage, o.tolerance_percent);
+    Report report =
+        make_report(places.name, outline, mesh, coverage, o.tolerance_percent, o.limits);
     for (std::string& w : record_warnings(places.progra, places.job, outline.rigid()))
       report.warnings.push_back(std::move(w));
 
     std::vector<Output> outputs;
     if (!o.svg.empty())
-      outputs.push_back({"--svg", o.svg, draw_svg(outline, mesh, coverage, report, o.unit)});
+      outputs.push_back(
+          {"--svg", o.svg, draw_svg(outline, mesh, coverage, report, o.unit, o.labels)});
+    const ExportMesh exported = export_mesh(mesh, outline, o.conforming);
     for (const std::string& e : o.exports)
       outputs.push_back(
           {"--export", e,
-           *format_for(e) == MeshFormat::msh ? to_msh(mesh) : to_vtk(mesh, places.name)});
+           *format_for(e) == MeshFormat::msh ? to_msh(exported) : to_vtk(exported, places.name)});
     if (!o.fields.empty()) outputs.push_back({"--fields", o.fields, fields_csv(report.fields)});
     write_outputs(outputs);
     for (const std::string& w : report.warnings)
       err << "gencampi-view: warning: " << printable(w) << "\n";
+    if (o.conforming)
+      err << "gencampi-view: --conforming split " << exported.split_fields << " of "
+          << mesh.fields.size() << " fields at " << exported.side_nodes
+          << " nodes on their sides\n";
     out << (o.json ? format_json(report) : format_table(report));
+    if (!outline.stopped.empty()) return esito_contorno;
     return report.within_tolerance ? esito_ok : esito_copertura;
   } catch (const std::exception& e) {
     err << "gencampi-view: " << printable(e.what()) << "\n";

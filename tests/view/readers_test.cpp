@@ -43,13 +43,15 @@ TEST(ViewFloor, StopsWhereTheMesherStopsAndRefusesBrokenFiles) {
   o = parse_floor(crlf(ok + "0\n2\n2\n1,1\n2,2\n1\n5,5\n1\n1 1\n"), "f");
   EXPECT_EQ(o.stopped, "ERRORE MURI");
   EXPECT_TRUE(o.walls.size() == 1 && o.pillars.empty());
+  // A perimeter of 2 vertices stops before them.
+  o = parse_floor(crlf("100\n2\n0,0\n1,1\n"), "f");
+  EXPECT_TRUE(o.stopped == "ERRORE PERIMETRO" && o.perimeter.empty());
 
   std::string holes;
   for (int h = 0; h < 100; ++h) holes += "3\n1,1\n2,1\n1,2\n";
   EXPECT_EQ(parse_floor(crlf(ok + "100\n" + holes + "0\n0\n0\n"), "f").holes.size(), 100u);
   const std::string broken[] = {
       "",
-      "100\n2\n0,0\n1,1\n",                       // ERRORE PERIMETRO
       "100\n4\n0,0\n10,0\n10,10\n",               // ends in the perimeter
       "100\n3\n0,0\n10,x\n0,10\n0\n0\n0\n0\n",    // not a number
       "100\n3\n0,0\n10,0\n0,1e9\n0\n0\n0\n0\n",   // beyond 1e8

@@ -45,7 +45,9 @@ TEST(ViewCommand, ReadsTheJobAndLeavesItUntouched) {
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(r.out.starts_with("job job  (fields of campi.txt)\n")) << r.out;
   EXPECT_TRUE(well_formed(leggi(svg)));
-  EXPECT_TRUE(has(leggi(msh), "$Elements\n5\n"));
+  // The fields (quadrilaterals, then triangles), the perimeter cut at 4 nodes, the hole,
+  // the wall and the pillar: 19 elements in 6 blocks.
+  EXPECT_TRUE(has(leggi(msh), "$Elements\n6 19 1 19\n"));
   EXPECT_TRUE(has(leggi(vtk1), "CELLS 5 23\n"));
   EXPECT_TRUE(has(leggi(csv), "\n5,3,600,400,1000,600,600,600,,,40000,")) << leggi(csv);
   EXPECT_EQ(t.istantanea(), before);
@@ -53,12 +55,13 @@ TEST(ViewCommand, ReadsTheJobAndLeavesItUntouched) {
   // The same job named by its two directories, in the wrong letter case.
   const std::string vtk = (out.radice / "b.vtk").string();
   r = view({"--progra", (t.radice / "PROGRA").string(), "--job",
-            (t.radice / "lavori/JOB/").string(), "--json", "--export=" + vtk});
+            (t.radice / "lavori/JOB/").string(), "--json", "--export=" + vtk, "--conforming"});
   EXPECT_EQ(r.status, esito_ok) << r.err;
+  EXPECT_EQ(r.err, "gencampi-view: --conforming split 2 of 5 fields at 4 nodes on their sides\n");
   EXPECT_TRUE(has(r.out, "\"job\": \"JOB\"")) << r.out;
   EXPECT_TRUE(has(r.out, "\n    {\"field\": 5, \"corners\": [[600, 400], [1000, 600], [600, 600]]"))
       << r.out;
-  EXPECT_TRUE(has(leggi(vtk), "CELLS 5 23\n"));
+  EXPECT_TRUE(has(leggi(vtk), "CELLS 11 45\n"));
   EXPECT_EQ(t.istantanea(), before);
 }
 
@@ -104,6 +107,7 @@ TEST(ViewCommand, UsageAndReadErrorsGiveStatusOne) {
       {{"--root", root, "--bogus"}, "unknown option --bogus"},
       {{"--root", root, "--export", "x.stl"}, "--export: the file name must end in .msh or .vtk"},
       {{"--root", root, "--tolerance", "-1"}, "--tolerance: \"-1\" is not a percentage"},
+      {{"--root", root, "--conforming"}, "--conforming needs --export FILE"},
   };
   for (const auto& [args, message] : usage_errors) {
     Outcome r = view(args);
@@ -220,6 +224,39 @@ TEST(ViewCommand, WarnsFromTheRunRecord) {
   ultima(true, 0, true);
   scrivi(t.progra() / "campi.txt", campi_txt(square_fields()) + "\r\n");
   EXPECT_TRUE(has(view({"--root", root}).err, "campi.txt changed after the last run")) << root;
+}
+
+// The stored runs that met an outline error left no punti.dis and an empty mesh (a rigid
+// floor only its triang.txt): the job is shown as far as it goes, each missing file
+// named with the reason, and the status says the floor file stopped the mesher.
+TEST(ViewCommand, OutlineErrorsShowWhatTheMesherLeft) {
+  const std::tuple<const char*, const char*, const char*> jobs[] = {
+      {"errore-perimetro", "ERRORE PERIMETRO", "{\"slab\": 0, "},
+      {"errore-buchi", "ERRORE BUCHI", "{\"slab\": 5000, "},
+      {"errore-muri", "ERRORE MURI", "{\"slab\": 120000, "}};
+  for (const auto& [name, message, areas] : jobs) {
+    JobTree t(name);
+    const fs::path stored = fs::path(GENCAMPI_SOURCE_DIR) / "tests/jobs" / name;
+    const auto merge = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
+    fs::copy(stored / "radice", t.radice, merge);
+    fs::copy(stored / "attesi", t.radice, merge);
+    const std::string svg = (t.radice / "a.svg").string();
+    Outcome r = view({"--root", t.radice.string(), "--json", "--svg", svg});
+    EXPECT_EQ(r.status, esito_contorno) << name << r.err;
+    EXPECT_TRUE(has(r.err, "/punti.dis is missing: the mesher stopped on an outline error (" +
+                               std::string(message) + ") and placed no nodes\n"))
+        << r.err;
+    EXPECT_TRUE(has(r.out, areas)) << r.out;
+    EXPECT_TRUE(has(r.out, "\"outline_error\": \"" + std::string(message) + "\"")) << r.out;
+    const std::string picture = leggi(svg);
+    EXPECT_TRUE(well_formed(picture) && !has(picture, "nan") && !has(picture, "inf")) << name;
+    if (fs::remove(t.lavoro() / "triang.txt")) {
+      r = view({"--root", t.radice.string()});
+      EXPECT_EQ(r.status, esito_contorno);
+      EXPECT_TRUE(has(r.err, "/triang.txt is missing: the mesher stopped on an outline error"))
+          << r.err;
+    }
+  }
 }
 
 TEST(ViewCommand, ExampleJobsAsTheMesherLeftThem) {
