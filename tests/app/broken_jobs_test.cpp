@@ -3,6 +3,7 @@
 // inputs, and not the results an earlier run left.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,9 @@ const char* const pavimento_completo =
     "1\n3 1\n10,290\n20,290\n20,280\n";                                   // a polyline
 
 std::vector<std::string> righe_complete() {
-  std::vector<std::string> v(1);
-  for (const char* c = pavimento_completo; *c != '\0'; ++c)
-    if (*c == '\n')
-      v.emplace_back();
-    else
-      v.back() += *c;
-  v.pop_back();
+  std::vector<std::string> v;
+  std::istringstream testo(pavimento_completo);
+  for (std::string r; std::getline(testo, r);) v.push_back(r);
   return v;
 }
 

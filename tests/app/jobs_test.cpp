@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "app/esegui.h"
 
@@ -39,15 +40,11 @@ std::string sostituisci(std::string s, const std::string& da, const std::string&
 // The lines of a control file, whatever its line ends.
 std::vector<std::string> righe(const fs::path& p) {
   std::vector<std::string> v;
-  std::string r;
-  for (char c : leggi(p) + "\n")
-    if (c == '\n') {
-      if (!r.empty() && r.back() == '\r') r.pop_back();
-      if (!r.empty()) v.push_back(r);
-      r.clear();
-    } else {
-      r += c;
-    }
+  std::istringstream testo(leggi(p));
+  for (std::string r; std::getline(testo, r);) {
+    if (!r.empty() && r.back() == '\r') r.pop_back();
+    if (!r.empty()) v.push_back(r);
+  }
   return v;
 }
 

@@ -2,90 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cases.h"
 #include "support/job_tree.h"
 
 namespace gencampi {
 namespace {
 
-using test::JobOnDisk;
-
-const char* const tirnel = "impostazioni/tirnel.ini";
-
-TEST(FloorSettings, MissingKeysAreAppendedWhereTheFileEnds) {
-  JobOnDisk d;
-  d.scrivi(tirnel, "mesh.distanza_min 70\r\nMESH.distanza_max      80");
-  EXPECT_EQ(leggi_impostazione(d.job.dirs, chiave_distanza_min), 50);  // case matters
-  // No line break at the end: the default line continues the last line, which still
-  // reads 80 for its own key.
-  const std::string dopo = std::string("mesh.distanza_min 70\r\nMESH.distanza_max      80") +
-                           chiave_distanza_min.riga_default + "\r\n";
-  EXPECT_EQ(d.leggi(tirnel), dopo);
-  EXPECT_EQ(leggi_impostazione(d.job.dirs, chiave_distanza_max), 80);
-  EXPECT_EQ(leggi_impostazione(d.job.dirs, chiave_allinea_lati), 1);
-  EXPECT_EQ(d.leggi(tirnel), dopo + chiave_allinea_lati.riga_default + "\r\n");
-  EXPECT_EQ(leggi_impostazione(d.job.dirs, chiave_allinea_lati), 1);
-  EXPECT_EQ(d.leggi(tirnel), dopo + chiave_allinea_lati.riga_default + "\r\n");
-}
-
-TEST(FloorSettings, LineSplitting) {
-  const struct {
-    const char* testo;
-    int risposta;
-    const char* associato;
-  } casi[] = {
-      {"MESH.distanza_min\t75\r\n", 1, "75"},
-      {"MESH.distanza_min \t  75   |commento\n", 1, "75"},
-      {"MESH.distanza_min 12 |a|b\r\n", 1, "12 |a"},  // the value runs to the last bar
-      {"MESH.distanza_min |7\r\n", 1, "|7"},
-      {"MESH.distanza_min 30\nMESH.distanza_min 40\n", 1, "30"},
-      {"MESH.distanza_min 5\r\nparola\r\n", 1, "5"},  // the bad line is never reached
-      {" MESH.distanza_min 60\r\n", 0, "60"},         // a leading blank is part of the key
-      {"MESH.distanza_minimo 60\r\n", 0, "60"},
-      {"altro 5\r\n   \r\n", 0, ""},  // not found: the last line's value
-      {"", 0, "x"},
-  };
-  for (const auto& c : casi) {
-    JobOnDisk d;
-    d.scrivi(tirnel, c.testo);
+// Each case of data/settings.txt: a settings file and what the look-up of
+// MESH.distanza_min finds in it, or how it ends the run. The default lines appended for
+// missing keys show in the stored jobs.
+TEST(FloorSettings, LookUpInTheFile) {
+  const char* const tirnel = "impostazioni/tirnel.ini";
+  for (const auto& c : test::casi("core/data/settings.txt")) {
+    test::JobOnDisk d;
+    if (c.at(0) != "-") d.scrivi(tirnel, c[0]);
     int r = -1;
     std::string a = "x";
-    leg_tirnel_ini(d.job.dirs, "MESH.distanza_min", r, a);
-    EXPECT_EQ(r, c.risposta) << c.testo;
-    EXPECT_EQ(a, c.associato) << c.testo;
-  }
-}
-
-TEST(FloorSettings, UnreadableOrMissingFileEndsTheRunUnlessFermaIsNotOne) {
-  const char* lettura = "Errore in lettura del file ";
-  const struct {
-    const char* testo;  // nullptr: no file
-    const char* inizio;
-  } casi[] = {
-      {nullptr, "Non trovo il file "},
-      {"parola\r\nMESH.distanza_min 5\r\n", lettura},
-      {"parola   \r\n", lettura},
-      {" parola\r\n", lettura},
-      {"\t\r\n", lettura},  // a tab is not trimmed away
-      {"MESH.distanza_min\r\n", lettura},
-      {"MESH.distanza_min 1e999\r\n", lettura},  // not finite
-  };
-  for (const auto& c : casi) {
-    JobOnDisk d;
-    if (c.testo != nullptr) d.scrivi(tirnel, c.testo);
     try {
-      leggi_impostazione(d.job.dirs, chiave_distanza_min);
-      ADD_FAILURE() << c.testo;
+      leg_tirnel_ini(d.job.dirs, "MESH.distanza_min", r, a);
+      EXPECT_EQ(std::to_string(r) + "|" + a, c.at(1) + "|" + c.at(2)) << c[0];
     } catch (const RunEnd& f) {
-      EXPECT_EQ(f.testo, c.inizio + d.path(tirnel));
-      EXPECT_EQ(f.titolo, "ERRORE !!");
+      EXPECT_EQ(f.titolo + ": " + f.testo, c.at(1) + d.path(tirnel)) << c[0];
+      // A caller that does not stop the run on a bad file gets no answer instead.
+      const int due = 2;
+      leg_tirnel_ini(d.job.dirs, "MESH.distanza_min", r, a, &due);
+      EXPECT_EQ(r, 0);
     }
-    // Nothing is appended after a read error, nor is a missing file created.
-    EXPECT_EQ(d.esiste(tirnel) ? d.leggi(tirnel) : "-", c.testo != nullptr ? c.testo : "-");
-    const int due = 2;
-    int r = -1;
-    std::string a;
-    leg_tirnel_ini(d.job.dirs, "MESH.distanza_max", r, a, &due);
-    EXPECT_EQ(r, 0);
+    // A look-up never changes the file, nor makes a missing one.
+    EXPECT_EQ(d.esiste(tirnel) ? d.leggi(tirnel) : "-", c[0]);
   }
 }
 

@@ -24,30 +24,6 @@ std::array<int, 3> partner(const Job& job, int f) {
   return {r[1], r[2], r[3]};
 }
 
-TEST(FieldsPairing, OnlyStrictlyConvexPairsAcrossASharedSideAreListedOnce) {
-  // Triangle P (0,0), Q, R with the triangle Q, P, S: a square; the diagonal R-S passing
-  // beyond Q (reflex at Q) or through Q (straight at Q); S sharing only P.
-  const struct {
-    double qx, qy, sx, sy;
-    bool lato_comune, coppia;
-  } casi[] = {{10, 10, 0, 10, true, true},
-              {4, 4, 0, 10, true, false},
-              {5, 5, 0, 10, true, false},
-              {10, 10, -5, -5, false, false}};
-  for (const auto& c : casi) {
-    Job job;
-    for (auto [x, y] : {std::pair{0.0, 0.0}, {c.qx, c.qy}, {10.0, 0.0}, {c.sx, c.sy}, {50.0, 50.0}})
-      aggiungi_nodo(job.store, x, y);
-    triangolo(job, 1, 2, 3);
-    triangolo(job, c.lato_comune ? 2 : 5, 1, 4);
-    cercacoppie(job, 1);
-    cercacoppie(job, 2);
-    EXPECT_EQ(partner(job, 1), (std::array{c.coppia ? 2 : 0, 0, 0})) << c.qx << "," << c.qy;
-    EXPECT_EQ(partner(job, 2), (std::array{0, 0, 0}));
-    EXPECT_EQ(job.store.nlati, 0);
-  }
-}
-
 TEST(FieldsPairing, StopsAtThreePartnersAndLeavesTheRestOfTheRow) {
   // Triangle a b c with a convex neighbour on each side, then the first one again.
   Job job;

@@ -11,36 +11,6 @@
 namespace gencampi {
 namespace {
 
-TEST(NearestNode, DivisionPointAndEndPointRuleOnBothEngines) {
-  // Side 1-2 is 4 steps of 100: candidates at X = 0, 100, 200, 300 (never 400). The
-  // point counts as an end when its distance from the start is below a third of its
-  // distance from the corner: 200/300 no, 100/500 yes, exactly 1/3 no, 100/290 no,
-  // 100/310 yes. Side 1-3 is shorter than a step, side 1-1 has no length.
-  const struct {
-    int p1, p2;
-    double x3, y3, x, y;
-    bool estremo;
-  } casi[] = {{1, 2, 200, 300, 200, 0, false}, {1, 2, 100, 500, 100, 0, true},
-              {1, 2, 100, 300, 100, 0, false}, {1, 2, 100, 290, 100, 0, false},
-              {1, 2, 100, 310, 100, 0, true},  {1, 2, -50, 100, 0, 0, true},
-              {1, 2, 400, 0, 300, 0, false},   {1, 3, 30, 80, 0, 0, true},
-              {1, 1, 30, 80, -1, -1, true}};
-  for (Engine e : {Engine::fast, Engine::reference}) {
-    for (const auto& c : casi) {
-      Job job;
-      job.engine = e;
-      job.floor.passo = 100;
-      for (auto [x, y] : {std::pair{0, 0}, {400, 0}, {50, 0}}) aggiungi_nodo(job.store, x, y);
-      const int p3 = aggiungi_nodo(job.store, c.x3, c.y3);
-      double x = -1, y = -1;
-      bool estremo = !c.estremo;
-      piuvicino(job, c.p1, c.p2, p3, x, y, estremo);
-      EXPECT_TRUE(x == c.x && y == c.y && estremo == c.estremo)
-          << (e == Engine::fast) << ": " << c.x3 << "," << c.y3 << " -> " << x << " " << estremo;
-    }
-  }
-}
-
 // The fast engine measures only the steps near the corner: it must give the scan's
 // answer to the last bit, on ties between two steps and on long sides too.
 TEST(NearestNode, DivisionPointMatchesTheScanOverEveryStep) {

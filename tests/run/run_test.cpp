@@ -17,10 +17,12 @@ struct RunOnDisk {
   int stato = -1;
 
   explicit RunOnDisk(std::string_view pavimento) { albero.pavimento(pavimento); }
-  // A fresh run on the tree, waiting at most `attesa` seconds for its turn.
-  RunOnDisk& esegui(double attesa = 600) {
-    run.emplace();
+  // A fresh run on the tree, waiting at most `attesa` seconds for its turn; with
+  // `terminale`, as at a terminal writing to it.
+  RunOnDisk& esegui(double attesa = 600, std::FILE* terminale = nullptr) {
+    run.emplace(terminale);
     run->attesa_massima_s = attesa;
+    run->ui.status_line = terminale != nullptr;
     try {
       form_load(*run, {"|diroot=" + albero.radice.string()}, "/");
     } catch (const RunEnd& f) {
@@ -40,43 +42,31 @@ std::string come(const RunRecord& r, const std::string& nome) {
   return "-";
 }
 
-TEST(RunWindow, ARigidFloorSaysSoAndCountsTheSides) {
-  RunOnDisk e("-1\n4\n0,0\n100,0\n100,100\n0,100\n0\n0\n1\n50 50\n0\n");
-  e.esegui();
-  EXPECT_EQ(e.stato, 0);
-  EXPECT_EQ(e.run->ui.form1.caption, "COSTRUZIONE PIANO RIGIDO");
-  EXPECT_EQ(e.run->ui.form1.label1, "4 NODI");
-  // The count shown at the last node turn: the four triangles' sides and the tentative
-  // sides that passed.
-  EXPECT_EQ(e.run->ui.form1.label2, std::to_string(e.run->job.store.nlati));
-  EXPECT_FALSE(e.run->ui.form1.visibile);
-  // Once at start-up, once for the placed nodes, once after the triangulation.
-  EXPECT_EQ(e.run->ui.main.ridisegni, 3);
-}
-
-TEST(RunWindow, AnOutlineErrorIsShownAndTheRunGoesOn) {
-  RunOnDisk e("100\n4\n0,0\n100,0\n100,100\n0,100\n1\n2\n10,10\n20,20\n");
-  e.esegui();
-  EXPECT_EQ(e.stato, 1);
-  EXPECT_EQ(e.run->ui.messaggi, std::vector<std::string>{"gencampi: ERRORE BUCHI"});
-  EXPECT_EQ(e.run->ui.form1.caption, "GENERAZIONE CAMPI");
-  // No placement: the view is not fitted to the nodes, so only two redraws.
-  EXPECT_EQ(e.run->ui.main.ridisegni, 2);
-  EXPECT_TRUE(test::fs::exists(e.albero.progra() / "campi.txt"));
+// A rigid floor says so and counts its nodes and, at the last node turn, the four
+// triangles' sides and the tentative sides that passed; the view is redrawn at start-up,
+// for the placed nodes and after the triangulation. After an outline error there is no
+// placement to fit the view to, and the run goes on to the fields.
+TEST(RunWindow, ShowsTheFloorAndTheProgress) {
+  RunOnDisk rigido("-1\n4\n0,0\n100,0\n100,100\n0,100\n0\n0\n1\n50 50\n0\n");
+  const Console& r = rigido.esegui().run->ui;
+  EXPECT_EQ(rigido.stato, 0);
+  EXPECT_EQ(r.form1.caption, "COSTRUZIONE PIANO RIGIDO");
+  EXPECT_EQ(r.form1.label1, "4 NODI");
+  EXPECT_EQ(r.form1.label2, std::to_string(rigido.run->job.store.nlati));
+  EXPECT_FALSE(r.form1.visibile);
+  EXPECT_EQ(r.main.ridisegni, 3);
+  RunOnDisk buco("100\n4\n0,0\n100,0\n100,100\n0,100\n1\n2\n10,10\n20,20\n");
+  const Console& b = buco.esegui().run->ui;
+  EXPECT_EQ(b.messaggi, std::vector<std::string>{"gencampi: ERRORE BUCHI"});
+  EXPECT_EQ(b.form1.caption, "GENERAZIONE CAMPI");
+  EXPECT_EQ(b.main.ridisegni, 2);
 }
 
 // At a terminal, a run that went through ends with one line saying what it wrote.
 TEST(RunWindow, AtATerminalTheRunSaysWhatItWrote) {
-  RunOnDisk e(rettangolo);
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
-  e.run.emplace(f);
-  e.run->ui.status_line = true;  // as on a terminal
-  try {
-    form_load(*e.run, {"|diroot=" + e.albero.radice.string()}, "/");
-  } catch (const RunEnd& fine) {
-    e.stato = termina(*e.run, fine);
-  }
+  RunOnDisk(rettangolo).esegui(600, f);
   std::rewind(f);
   std::string testo;
   for (int c; (c = std::fgetc(f)) != EOF;) testo.push_back(static_cast<char>(c));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/store.h"
@@ -72,30 +73,44 @@ void genera_piano(Job& job, const ParametriPiano& p) {
 
   const double lato_min = std::min(W, H);
   std::vector<Rettangolo> occupati;
+  // A rectangle on the slab and clear of everything placed so far by the margin is taken.
+  auto libero = [&](const Rettangolo& r, double margine) {
+    if (!nel_piano(r, margine) ||
+        std::any_of(occupati.begin(), occupati.end(),
+                    [&](const Rettangolo& o) { return r.tocca(o, margine); }))
+      return false;
+    occupati.push_back(r);
+    return true;
+  };
+  // A rectangle whose sides are between a and b of the slab's shorter side.
+  auto rettangolo = [&](double a, double b) {
+    const double w = intero(caso.tra(a, b) * lato_min);
+    const double h = intero(caso.tra(a, b) * lato_min);
+    const double x0 = intero(caso.tra(0, W - w)), y0 = intero(caso.tra(0, H - h));
+    return Rettangolo{x0, y0, x0 + w, y0 + h};
+  };
+  // The corners of r as a run of nodes joined by sides of `tag`: its first and last node.
+  auto corsa = [&](const Rettangolo& r, int tag) {
+    const int primo = aggiungi_nodo(st, r.x0, r.y0);
+    int prec = primo;
+    for (auto [x, y] : {std::pair{r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}}) {
+      const int n = aggiungi_nodo(st, x, y);
+      kreali(st, prec, n, tag, &ok);
+      prec = n;
+    }
+    return std::pair{primo, prec};
+  };
+
   fl.nbuchi = 0;
   for (int h = 0; h < p.aperture && h < job.cap.buchi; ++h) {
     for (int prova = 0; prova < 50; ++prova) {
-      const double w = intero(caso.tra(0.06, 0.16) * lato_min);
-      const double a = intero(caso.tra(0.06, 0.16) * lato_min);
-      const double x0 = intero(caso.tra(0, W - w)), y0 = intero(caso.tra(0, H - a));
-      const Rettangolo r{x0, y0, x0 + w, y0 + a};
-      const double margine = std::max(std::fabs(p.passo), 1.0) * 1.5;
-      if (!nel_piano(r, margine)) continue;
-      if (std::any_of(occupati.begin(), occupati.end(),
-                      [&](const Rettangolo& o) { return r.tocca(o, margine); }))
-        continue;
-      occupati.push_back(r);
+      const Rettangolo r = rettangolo(0.06, 0.16);
+      if (!libero(r, std::max(std::fabs(p.passo), 1.0) * 1.5)) continue;
       ++fl.nbuchi;
       fl.nvbuco[fl.nbuchi] = 4;
-      const double v[4][2] = {{r.x0, r.y0}, {r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}};
-      fl.primo_buco[fl.nbuchi] = aggiungi_nodo(st, v[0][0], v[0][1]);
-      int pb = fl.primo_buco[fl.nbuchi], cb = pb;
-      for (int k = 1; k < 4; ++k) {
-        cb = aggiungi_nodo(st, v[k][0], v[k][1]);
-        kreali(st, pb, cb, col_buchi, &ok);
-        pb = cb;
-      }
-      kreali(st, fl.primo_buco[fl.nbuchi], cb, col_buchi, &ok);
+      const auto [primo, ultimo] = corsa(r, col_buchi);
+      fl.primo_buco[fl.nbuchi] = primo;
+      kreali(st, primo, ultimo, col_buchi, &ok);
       break;
     }
   }
@@ -126,12 +141,7 @@ void genera_piano(Job& job, const ParametriPiano& p) {
         r.y0 = std::min(r.y0, y);
         r.y1 = std::max(r.y1, y);
       }
-      const double margine = std::max(std::fabs(p.passo), 1.0);
-      if (!nel_piano(r, margine)) continue;
-      if (std::any_of(occupati.begin(), occupati.end(),
-                      [&](const Rettangolo& o) { return r.tocca(o, margine); }))
-        continue;
-      occupati.push_back(r);
+      if (!libero(r, std::max(std::fabs(p.passo), 1.0))) continue;
       ++fl.nmuri;
       fl.nvmuro[fl.nmuri] = static_cast<int>(v.size());
       int pm = aggiungi_nodo(st, v[0].first, v[0].second);
@@ -157,26 +167,10 @@ void genera_piano(Job& job, const ParametriPiano& p) {
   // Extra polylines: balcony-like edges along the free room, open or closed.
   for (int q = 0; q < p.polilinee; ++q) {
     for (int prova = 0; prova < 50; ++prova) {
-      const double w = intero(caso.tra(0.05, 0.12) * lato_min);
-      const double a = intero(caso.tra(0.05, 0.12) * lato_min);
-      const double x0 = intero(caso.tra(0, W - w)), y0 = intero(caso.tra(0, H - a));
-      const Rettangolo r{x0, y0, x0 + w, y0 + a};
-      const double margine = std::max(std::fabs(p.passo), 1.0);
-      if (!nel_piano(r, margine)) continue;
-      if (std::any_of(occupati.begin(), occupati.end(),
-                      [&](const Rettangolo& o) { return r.tocca(o, margine); }))
-        continue;
-      occupati.push_back(r);
-      const bool chiusa = q % 2 == 0;
-      const double v[4][2] = {{r.x0, r.y0}, {r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}};
-      const int primo = aggiungi_nodo(st, v[0][0], v[0][1]);
-      int pq = primo;
-      for (int k = 1; k < 4; ++k) {
-        const int cq = aggiungi_nodo(st, v[k][0], v[k][1]);
-        kreali(st, pq, cq, col_perimetro, &ok);
-        pq = cq;
-      }
-      if (chiusa) kreali(st, pq, primo, col_perimetro, &ok);
+      const Rettangolo r = rettangolo(0.05, 0.12);
+      if (!libero(r, std::max(std::fabs(p.passo), 1.0))) continue;
+      const auto [primo, ultimo] = corsa(r, col_perimetro);
+      if (q % 2 == 0) kreali(st, ultimo, primo, col_perimetro, &ok);  // closed
       break;
     }
   }
