@@ -20,6 +20,7 @@ import numpy as np
 
 VIEW, JOBS, EXAMPLES = (pathlib.Path(a) for a in sys.argv[1:4])
 FAILURES = []
+GMSH = shutil.which("gmsh")
 
 # The example floors' holes, walls and pillars, as their floor files give them.
 OUTLINES = {"esempio-palazzina": (2, 2, 12), "esempio-villetta": (1, 1, 6)}
@@ -92,6 +93,17 @@ def check_job(case, scratch):
             msh = meshio.read(f"{out}.msh", file_format="gmsh")
             vtk = meshio.read(f"{out}.vtk", file_format="vtk")
         check(not said.getvalue(), name, f"meshio warned: {said.getvalue()}")
+        # Gmsh itself, where it is installed: it reads the file without a word of complaint
+        # and finds the elements meshio found.
+        if GMSH:
+            read = subprocess.run([GMSH, "-0", f"{out}.msh", "-o", f"{out}.gmsh.msh", "-format",
+                                   "msh22", "-save_all"], capture_output=True, text=True)
+            said = read.stdout + read.stderr
+            count = re.search(r"Info\s*: (\d+) elements", said)
+            check(read.returncode == 0 and "Warning" not in said and "Error" not in said, name,
+                  f"gmsh: {said}")
+            check(count and int(count[1]) == sum(len(b) for b in msh.cells), name,
+                  f"gmsh read {count and count[1]} elements")
         groups = {k: (int(v[0]), int(v[1])) for k, v in msh.field_data.items()}
         planar = [b for b in msh.cells if b.dim == 2]
         n2 = sum(len(b) for b in planar)
