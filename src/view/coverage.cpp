@@ -121,6 +121,16 @@ struct Region {
   std::vector<CL::Path> inners;
 };
 
+// Calls f(a, b) for every side a-b of every ring of the region, the outer one first.
+template <class F>
+void each_side(const Region& r, F f) {
+  auto ring = [&f](const CL::Path& p) {
+    for (std::size_t k = 0; k < p.size(); ++k) f(p[k], p[(k + 1) % p.size()]);
+  };
+  ring(r.outer);
+  for (const CL::Path& h : r.inners) ring(h);
+}
+
 // What is left out of the regions, in grid units.
 struct Thresholds {
   double smallest = 0;    // any region up to this area
@@ -210,29 +220,22 @@ std::vector<Region> weld(std::vector<Region> regions) {
     std::size_t region;
   };
   std::vector<Side> sides;
-  for (std::size_t r = 0; r < regions.size(); ++r) {
-    auto add = [&](const CL::Path& ring) {
-      for (std::size_t k = 0; k < ring.size(); ++k) {
-        const CL::IntPoint &a = ring[k], &b = ring[(k + 1) % ring.size()];
-        CL::cInt ux = b.X - a.X, uy = b.Y - a.Y;
-        const CL::cInt d = std::gcd(ux, uy);
-        if (d == 0) continue;
-        ux /= d;
-        uy /= d;
-        if (ux < 0 || (ux == 0 && uy < 0)) {
-          ux = -ux;
-          uy = -uy;
-        }
-        const Intero128 ta = static_cast<Intero128>(ux) * a.X + static_cast<Intero128>(uy) * a.Y;
-        const Intero128 tb = static_cast<Intero128>(ux) * b.X + static_cast<Intero128>(uy) * b.Y;
-        sides.push_back({ux, uy,
-                         static_cast<Intero128>(ux) * a.Y - static_cast<Intero128>(uy) * a.X,
-                         std::min(ta, tb), std::max(ta, tb), r});
+  for (std::size_t r = 0; r < regions.size(); ++r)
+    each_side(regions[r], [&](const CL::IntPoint& a, const CL::IntPoint& b) {
+      CL::cInt ux = b.X - a.X, uy = b.Y - a.Y;
+      const CL::cInt d = std::gcd(ux, uy);
+      if (d == 0) return;
+      ux /= d;
+      uy /= d;
+      if (ux < 0 || (ux == 0 && uy < 0)) {
+        ux = -ux;
+        uy = -uy;
       }
-    };
-    add(regions[r].outer);
-    for (const CL::Path& h : regions[r].inners) add(h);
-  }
+      const Intero128 ta = static_cast<Intero128>(ux) * a.X + static_cast<Intero128>(uy) * a.Y;
+      const Intero128 tb = static_cast<Intero128>(ux) * b.X + static_cast<Intero128>(uy) * b.Y;
+      sides.push_back({ux, uy, static_cast<Intero128>(ux) * a.Y - static_cast<Intero128>(uy) * a.X,
+                       std::min(ta, tb), std::max(ta, tb), r});
+    });
   std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
     if (a.ux != b.ux) return a.ux < b.ux;
     if (a.uy != b.uy) return a.uy < b.uy;
@@ -543,19 +546,13 @@ class Tiler {
       std::size_t piece;
     };
     std::vector<Stretch> stretches;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-      auto add = [&](const CL::Path& ring) {
-        for (std::size_t k = 0; k < ring.size(); ++k) {
-          const CL::IntPoint &a = ring[k], &b = ring[(k + 1) % ring.size()];
-          if (vertical && a.X == cut && b.X == cut)
-            stretches.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), i});
-          if (!vertical && a.Y == cut && b.Y == cut)
-            stretches.push_back({std::min(a.X, b.X), std::max(a.X, b.X), i});
-        }
-      };
-      add(pieces[i].open.outer);
-      for (const CL::Path& h : pieces[i].open.inners) add(h);
-    }
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+      each_side(pieces[i].open, [&](const CL::IntPoint& a, const CL::IntPoint& b) {
+        if (vertical && a.X == cut && b.X == cut)
+          stretches.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), i});
+        if (!vertical && a.Y == cut && b.Y == cut)
+          stretches.push_back({std::min(a.X, b.X), std::max(a.X, b.X), i});
+      });
     // Pieces on one side never overlap along the border: an overlap is a piece of each
     // side, and makes them one region. Two regions that a rounding apart meet the border
     // (a field corner on a neighbour's side leaves a hair-thin strip between them) have

@@ -219,41 +219,37 @@ Report make_report(const std::string& job, const Outline& outline, const Mesh& m
   r.deviation_bins = bins(gradini_deviazione);
   r.angle_bins = bins(gradini_angolo);
 
+  // Every measure from the per-field table, so that the report and --fields can never
+  // disagree.
+  r.fields = field_rows(mesh);
   double deviations = 0;
   long corners = 0;
-  for (std::size_t k = 0; k < mesh.fields.size(); ++k) {
-    const Field& f = mesh.fields[k];
-    const int number = static_cast<int>(k) + 1;
-    const Point at = centroid(mesh, f);
-    const std::size_t n = f.corners.size();
-    (n == 4 ? r.quadrilaterals : r.triangles) += 1;
-    const double area = field_area(mesh, f);
-    keep(r.smallest, {number, area, at}, false);
-    keep(r.largest, {number, area, at}, true);
-    double worst = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      Point p = mesh.corner(f, i), q = mesh.corner(f, (i + 1) % n);
-      keep(r.shortest_side, {number, std::hypot(q.x - p.x, q.y - p.y), at}, false);
-      if (n != 4) continue;
-      double dev = std::fabs(corner_angle(mesh.corner(f, (i + 3) % 4), p, q) - 90.0);
-      deviations += dev;
-      ++corners;
-      worst = std::max(worst, dev);
-      keep(r.worst_corner, {number, dev, at}, true);
-    }
-    if (n == 4) tally(r.deviation_bins, worst);
-  }
-  r.fields = field_rows(mesh);
-  if (corners > 0) r.mean_deviation = deviations / static_cast<double>(corners);
   for (const FieldRow& row : r.fields) {
-    if (row.corners.size() != 3) continue;
     const Point at = centroid(mesh, mesh.fields[static_cast<std::size_t>(row.field - 1)]);
+    keep(r.smallest, {row.field, row.area, at}, false);
+    keep(r.largest, {row.field, row.area, at}, true);
+    keep(r.shortest_side, {row.field, row.shortest_side, at}, false);
+    if (row.corners.size() == 4) {
+      ++r.quadrilaterals;
+      double worst = 0;
+      for (const double angle : row.angles) {
+        const double dev = std::fabs(angle - 90.0);
+        deviations += dev;
+        ++corners;
+        worst = std::max(worst, dev);
+        keep(r.worst_corner, {row.field, dev, at}, true);
+      }
+      tally(r.deviation_bins, worst);
+      continue;
+    }
+    ++r.triangles;
     const double angle = *std::min_element(row.angles.begin(), row.angles.end());
     keep(r.smallest_angle, {row.field, angle, at}, false);
     tally(r.angle_bins, angle);
     if (const std::optional<double> aspect = row.aspect_ratio())
       keep(r.worst_aspect, {row.field, *aspect, at}, true);
   }
+  if (corners > 0) r.mean_deviation = deviations / static_cast<double>(corners);
 
   // A vertex may lie on the sides of two fields that overlap; it is one hanging node.
   std::vector<bool> seen(mesh.vertices.size());

@@ -262,7 +262,7 @@ std::string draw_svg(const Outline& outline, const Mesh& mesh, const Coverage& c
   // sides, so that a few large fields in an open area, or a dense strip along a wall,
   // do not set the size of everything else. Without fields, the slab shared out among
   // the nodes.
-  const std::vector<FieldRow> rows = field_rows(mesh);
+  const std::vector<FieldRow>& rows = report.fields;
   std::vector<double> sides;
   for (const FieldRow& row : rows)
     if (row.shortest_side > 0) sides.push_back(row.shortest_side);

@@ -144,6 +144,17 @@ Job nodi_agli_angoli(std::uint64_t seme, const Scala& sc, const Capacities& cap)
   return job;
 }
 
+// The floor's one wall, from node a to node b. Every third seed's wall ends in a vertex
+// repeated many times: its run of sides reaches far past the table's end.
+void muro(Job& job, std::uint64_t seme, int a, int b) {
+  Floor& f = job.floor;
+  f.nmuri = 1;
+  f.nvmuro[1] = seme % 3 == 0 ? 200 : 2;
+  f.lato_muro[1] = job.store.nlati;
+  bool ok = false;
+  kreali(job.store, a, b, col_muri, &ok);
+}
+
 // A slab with a slanted outline, a hole and a slanted wall, given its nodes by the node
 // placement: the feet of perpendiculars onto slanted sides land a rounding off them.
 Job piano_obliquo(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
@@ -176,14 +187,8 @@ Job piano_obliquo(std::uint64_t seme, const Scala& sc, const Capacities& cap) {
     f.primo_buco[1] = poligono(0.5, 0.5, 0.12, f.nvbuco[1], col_buchi);
   }
   if (caso.moneta(0.7)) {
-    f.nmuri = 1;
-    // Every third wall ends in a vertex repeated many times: its run of sides reaches
-    // far past the table's end.
-    f.nvmuro[1] = seme % 3 == 0 ? 200 : 2;
-    f.lato_muro[1] = s.nlati;
     const int a = aggiungi_nodo(s, X(caso.tra(0.2, 0.35)), X(caso.tra(0.2, 0.8)));
-    const int b = aggiungi_nodo(s, X(caso.tra(0.2, 0.35)), X(caso.tra(0.2, 0.8)));
-    kreali(s, a, b, col_muri, &ok);
+    muro(job, seme, a, aggiungi_nodo(s, X(caso.tra(0.2, 0.35)), X(caso.tra(0.2, 0.8))));
   }
   posiziona_nodi(job);
   return job;
@@ -226,13 +231,9 @@ Job piano_squadrato(std::uint64_t seme, const Scala& sc, const Capacities& cap) 
         anello({{u, w}, {u + du, w}, {u + du, w + dw}, {u, w + dw}}, col_buchi);
   }
   if (caso.moneta(0.7)) {
-    f.nmuri = 1;
-    f.nvmuro[1] = seme % 3 == 0 ? 200 : 2;
-    f.lato_muro[1] = s.nlati;
     const double u = caso.tra(0.3, 0.4);
     const int p = aggiungi_nodo(s, X(u), X(caso.tra(0.05, 0.3)));
-    const int q = aggiungi_nodo(s, X(u), X(caso.tra(0.35, 0.45)));
-    kreali(s, p, q, col_muri, &ok);
+    muro(job, seme, p, aggiungi_nodo(s, X(u), X(caso.tra(0.35, 0.45))));
   }
   posiziona_nodi(job);
   return job;
